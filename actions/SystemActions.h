@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+// The four session and power events, as 32-bit four-character codes whose
+// most significant byte is the first character.
+namespace EventId {
+constexpr quint32 Restart = 0x72657374; // "rest"
+constexpr quint32 ShutDown = 0x73687574; // "shut"
+constexpr quint32 ReallyLogOut = 0x726C676F; // "rlgo"
+constexpr quint32 Sleep = 0x736C6570; // "slep"
+}
+
+// What Morvane asks of the system when a task ends. The scheduling engine
+// only ever talks to this interface; the product uses LinuxSystemActions,
+// tests hand in a recorder.
+class SystemActions
+{
+public:
+    virtual ~SystemActions() = default;
+
+    // Sends one of the EventId events. 0 once the service accepted the
+    // request (the action itself follows later), else a negative errno.
+    virtual int sendSystemProcessEvent(quint32 eventId) = 0;
+
+    // Turns the display off now. 0 on success, 1 when no display power
+    // service is there, otherwise the failing step's code.
+    virtual int dimDisplayNow() = 0;
+
+    // Runs the script file at path to its end. Reports nothing.
+    virtual void runAppleScript(const QString &path) = 0;
+};

@@ -1,0 +1,150 @@
+#include "actions/SystemProcessEvent.h"
+
+#include "actions/BusConnection.h"
+#include "actions/SystemActions.h"
+
+#include <QByteArray>
+#include <QList>
+
+#include <cerrno>
+#include <cstdint>
+#include <initializer_list>
+
+namespace {
+
+constexpr char LogindService[] = "org.freedesktop.login1";
+constexpr char LogindPath[] = "/org/freedesktop/login1";
+constexpr char LogindManager[] = "org.freedesktop.login1.Manager";
+// logind resolves "auto" to the session of the calling process, whose owner
+// may end it without any further permission.
+constexpr char LogindOwnSession[] = "/org/freedesktop/login1/session/auto";
+constexpr char LogindSession[] = "org.freedesktop.login1.Session";
+
+// How each desktop's session manager logs out without asking the user.
+enum class LogOutCall {
+    ModeNoConfirmation, // Logout(u 1)
+    NoArguments, // logout()
+    NoDialogAllowSave, // Logout(b false, b true)
+};
+
+struct SessionManager {
+    const char *service;
+    const char *path;
+    const char *interface;
+    const char *member;
+    LogOutCall arguments;
+    // Entries of XDG_CURRENT_DESKTOP that name a desktop using this manager.
+    std::initializer_list<const char *> desktops;
+};
+
+// In the order Morvane tries them when XDG_CURRENT_DESKTOP names none of
+// them. MATE and the desktops built on gnome-session answer as GNOME does.
+const SessionManager SessionManagers[] = {
+    {"org.gnome.SessionManager", "/org/gnome/SessionManager", "org.gnome.SessionManager", "Logout",
+     LogOutCall::ModeNoConfirmation, {"GNOME", "GNOME-Classic", "GNOME-Flashback", "Unity", "Budgie", "MATE"}},
+    {"org.cinnamon.SessionManager", "/org/cinnamon/SessionManager", "org.cinnamon.SessionManager", "Logout",
+     LogOutCall::ModeNoConfirmation, {"X-Cinnamon", "Cinnamon"}},
+    {"org.kde.Shutdown", "/Shutdown", "org.kde.Shutdown", "logout", LogOutCall::NoArguments, {"KDE"}},
+    {"org.xfce.SessionManager", "/org/xfce/SessionManager", "org.xfce.Session.Manager", "Logout",
+     LogOutCall::NoDialogAllowSave, {"XFCE"}},
+    {"org.lxqt.session", "/LXQtSession", "org.lxqt.session", "logout", LogOutCall::NoArguments, {"LXQt"}},
+};
+
+bool usedBy(const SessionManager &manager, const QByteArray &desktop)
+{
+    for (const char *name : manager.desktops) {
+        if (desktop.compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+// The running desktop's own manager comes first: several managers may be on
+// one session bus (a KDE service started inside a GNOME session, say). Only
+// then any other manager that is there. KDE's is activatable, so a name that
+// the bus can start counts as there.
+const SessionManager *findSessionManager(BusConnection &session)
+{
+    QList<const SessionManager *> candidates;
+    const QList<QByteArray> desktops = qgetenv("XDG_CURRENT_DESKTOP").split(':');
+    for (const QByteArray &desktop : desktops) {
+        for (const SessionManager &manager : SessionManagers) {
+            if (usedBy(manager, desktop) && !candidates.contains(&manager))
+                candidates.append(&manager);
+        }
+    }
+    for (const SessionManager &manager : SessionManagers) {
+        if (!candidates.contains(&manager))
+            candidates.append(&manager);
+    }
+
+    for (const SessionManager *manager : std::as_const(candidates)) {
+        if (session.hasService(manager->service, true))
+            return manager;
+    }
+    return nullptr;
+}
+
+int callSessionManager(BusConnection &session, const SessionManager &manager)
+{
+    switch (manager.arguments) {
+    case LogOutCall::ModeNoConfirmation:
+        return session.call(manager.service, manager.path, manager.interface, manager.member, "u", uint32_t(1));
+    case LogOutCall::NoDialogAllowSave:
+        return session.call(manager.service, manager.path, manager.interface, manager.member, "bb", 0, 1);
+    case LogOutCall::NoArguments:
+        break;
+    }
+    return session.call(manager.service, manager.path, manager.interface, manager.member, nullptr);
+}
+
+// interactive is false: the countdown runs unattended, so a request that
+// would need a password fails at once (-EACCES) instead of waiting for a
+// dialog that nobody may answer.
+int callLogindManager(const char *member, std::chrono::milliseconds callTimeout)
+{
+    BusConnection system(BusConnection::Bus::System, callTimeout);
+    if (system.openStatus() < 0)
+        return system.openStatus();
+    return system.call(LogindService, LogindPath, LogindManager, member, "b", 0);
+}
+
+int logOut(std::chrono::milliseconds callTimeout)
+{
+    {
+        // A session without a session bus, or without a manager on it, is
+        // still a logind session: it is ended below.
+        BusConnection session(BusConnection::Bus::Session, callTimeout);
+        if (session.openStatus() == 0) {
+            if (const SessionManager *manager = findSessionManager(session))
+                return callSessionManager(session, *manager);
+        }
+    }
+
+    BusConnection system(BusConnection::Bus::System, callTimeout);
+    if (system.openStatus() < 0)
+        return system.openStatus();
+    return system.call(LogindService, LogindOwnSession, LogindSession, "Terminate", nullptr);
+}
+
+} // namespace
+
+int sendSystemProcessEvent(quint32 eventId)
+{
+    return sendSystemProcessEvent(eventId, BusConnection::DefaultCallTimeout);
+}
+
+int sendSystemProcessEvent(quint32 eventId, std::chrono::milliseconds callTimeout)
+{
+    switch (eventId) {
+    case EventId::Restart:
+        return callLogindManager("Reboot", callTimeout);
+    case EventId::ShutDown:
+        return callLogindManager("PowerOff", callTimeout);
+    case EventId::Sleep:
+        return callLogindManager("Suspend", callTimeout);
+    case EventId::ReallyLogOut:
+        return logOut(callTimeout);
+    }
+    return -EINVAL;
+}
