@@ -1,0 +1,308 @@
+#include "app/AppDelegate.h"
+
+#include "app/AboutWindowController.h"
+#include "app/HelpBook.h"
+#include "app/Log.h"
+#include "app/MainWindow.h"
+#include "app/TaggedTabView.h"
+#include "controls/ControlLookup.h"
+#include "controls/RadioMatrix.h"
+#include "controls/Tags.h"
+#include "editor/EventRouter.h"
+#include "editor/ScheduleEditor.h"
+#include "editor/TaskController.h"
+#include "schedule/CalendarMath.h"
+#include "schedule/CountdownTick.h"
+#include "settings/SettingsWriter.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDateTimeEdit>
+#include <QGroupBox>
+#include <QSpinBox>
+#include <QTimer>
+
+namespace {
+constexpr const char *ProductName = "Morvane";
+constexpr int TickIntervalMs = 1000;
+const QString CloseRefusal = QStringLiteral("You can not close the application when timing task is running!");
+}
+
+AppDelegate::AppDelegate(MainWindow *window, std::unique_ptr<SystemActions> actions,
+                         std::unique_ptr<AlertPresenter> alerts, QObject *parent)
+    : QObject(parent)
+    , m_actions(std::move(actions))
+    , m_alerts(std::move(alerts))
+    , m_taskController(std::make_unique<TaskController>(*this))
+    , m_scheduleEditor(std::make_unique<ScheduleEditor>(*this))
+    , m_tick(std::make_unique<CountdownTick>(*this))
+{
+    // What loading the window does: connect the outlets, become the
+    // window's delegate and make promptEvent() every control's action.
+    setWindow(window);
+    if (window) {
+        setABox1(window->aBox1());
+        setABox2(window->aBox2());
+        setTabview1(window->tabview1());
+        setTabview2(window->tabview2());
+        window->setDelegate(this);
+    }
+    connectControls();
+}
+
+AppDelegate::~AppDelegate()
+{
+    if (m_window)
+        m_window->setDelegate(nullptr);
+    if (m_tabview1 && m_tabview1->delegate() == this)
+        m_tabview1->setDelegate(nullptr);
+}
+
+MainWindow *AppDelegate::window() const { return m_window; }
+void AppDelegate::setWindow(MainWindow *window) { m_window = window; }
+QGroupBox *AppDelegate::aBox1() const { return m_aBox1; }
+void AppDelegate::setABox1(QGroupBox *box) { m_aBox1 = box; }
+QGroupBox *AppDelegate::aBox2() const { return m_aBox2; }
+void AppDelegate::setABox2(QGroupBox *box) { m_aBox2 = box; }
+TaggedTabView *AppDelegate::tabview1() const { return m_tabview1; }
+void AppDelegate::setTabview1(TaggedTabView *tabView) { m_tabview1 = tabView; }
+TaggedTabView *AppDelegate::tabview2() const { return m_tabview2; }
+void AppDelegate::setTabview2(TaggedTabView *tabView) { m_tabview2 = tabView; }
+qint64 AppDelegate::counterTimer() const { return m_counterTimer; }
+void AppDelegate::setCounterTimer(qint64 count) { m_counterTimer = count; }
+qint64 AppDelegate::minimumCounter() const { return m_minimumCounter; }
+void AppDelegate::setMinimumCounter(qint64 minimum) { m_minimumCounter = minimum; }
+QObjectList AppDelegate::objectGUIArray() const { return m_objectGUIArray; }
+void AppDelegate::setObjectGUIArray(const QObjectList &objects) { m_objectGUIArray = objects; }
+AboutWindowController *AppDelegate::vAboutWindowController() const { return m_vAboutWindowController.get(); }
+
+void AppDelegate::setVAboutWindowController(AboutWindowController *controller)
+{
+    if (controller != m_vAboutWindowController.get())
+        m_vAboutWindowController.reset(controller);
+}
+
+TaskController &AppDelegate::taskController() const { return *m_taskController; }
+ScheduleEditor &AppDelegate::scheduleEditor() const { return *m_scheduleEditor; }
+SystemActions &AppDelegate::systemActions() const { return *m_actions; }
+
+void AppDelegate::connectControls()
+{
+    if (!m_window)
+        return;
+    const auto widgets = m_window->findChildren<QWidget *>();
+    for (QWidget *widget : widgets) {
+        if (!widget->property(Tag::Property).isValid())
+            continue;
+        if (auto *matrix = qobject_cast<RadioMatrix *>(widget)) {
+            connect(matrix, &RadioMatrix::rowClicked, this, [this, matrix] { promptEvent(matrix); });
+        } else if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
+            connect(button, &QAbstractButton::clicked, this, [this, button] { promptEvent(button); });
+        } else if (auto *combo = qobject_cast<QComboBox *>(widget)) {
+            connect(combo, &QComboBox::activated, this, [this, combo] { promptEvent(combo); });
+        } else if (auto *picker = qobject_cast<QDateTimeEdit *>(widget)) {
+            connect(picker, &QDateTimeEdit::dateTimeChanged, this, [this, picker] { promptEvent(picker); });
+        } else if (auto *spin = qobject_cast<QSpinBox *>(widget)) {
+            connect(spin, &QSpinBox::valueChanged, this, [this, spin] { promptEvent(spin); });
+        }
+    }
+    const auto items = m_window->menuItems();
+    for (QAction *item : items)
+        connect(item, &QAction::triggered, this, [this, item] { promptEvent(item); });
+}
+
+void AppDelegate::applicationDidFinishLaunching()
+{
+    if (m_window)
+        m_window->setWindowTitle(QString::asprintf("%s", ProductName));
+
+    setObjectGUIArray({});
+
+    // The minimum starts at one second whatever the stepper shows.
+    setMinimumCounter(1);
+    displayMinimumSeconds(1);
+
+    getGUIObject(Tag::DimAfterScriptCheckBox, nullptr).setHidden(true);
+    getGUIObject(Tag::SpareCheckBox, nullptr).setHidden(true);
+
+    if (m_tabview1)
+        m_tabview1->setDelegate(this);
+
+    // One tick a second for the life of the process, whether a task runs or
+    // not; starting a task does not re-phase it.
+    m_timer = new QTimer(this);
+    m_timer->setTimerType(Qt::PreciseTimer);
+    m_timer->setInterval(TickIntervalMs);
+    connect(m_timer, &QTimer::timeout, this, &AppDelegate::onTimerTimeout);
+    m_timer->start();
+}
+
+void AppDelegate::displayMinimumSeconds(qint64 n)
+{
+    // The text is filled from minimumCounter, which every caller has just
+    // set to n.
+    const QString text = n == 1 ? QStringLiteral("1 second")
+                                : QStringLiteral("%1 seconds").arg(minimumCounter());
+    getGUIObject(Tag::MinimumSecondsText, schedulePage(1)).setStringValue(text);
+}
+
+bool AppDelegate::windowShouldClose(QWidget *)
+{
+    if (getGUIObject(Tag::RunButton, nullptr).title() == QLatin1String(RunTitle::Idle)) {
+        closeApp();
+        return true;
+    }
+    showAlert(QStringLiteral("Reminder"), CloseRefusal);
+    return false;
+}
+
+bool AppDelegate::tabViewShouldSelectTabViewItem(TaggedTabView *, int)
+{
+    return getGUIObject(Tag::RunButton, nullptr).title() != QLatin1String(RunTitle::Running);
+}
+
+void AppDelegate::closeApp()
+{
+    emit terminationRequested();
+}
+
+void AppDelegate::quitGuard()
+{
+    if (getGUIObject(Tag::RunButton, nullptr).title() == QLatin1String(RunTitle::Idle))
+        closeApp();
+    else
+        showAlert(QStringLiteral("Reminder"), CloseRefusal);
+}
+
+Control AppDelegate::getGUIObject(qint64 tag, QObject *container) const
+{
+    QWidget *contentView = m_window ? m_window->centralWidget() : nullptr;
+    return ControlLookup::find(tag, container, contentView);
+}
+
+QWidget *AppDelegate::schedulePage(int index) const
+{
+    return m_tabview1 ? m_tabview1->widget(index) : nullptr;
+}
+
+QDateTime AppDelegate::getTimeInfo(const Control &picker) const
+{
+    return picker.dateValue();
+}
+
+void AppDelegate::setTimeInfo(const QDateTime &date, const Control &picker)
+{
+    Control(picker).setDateValue(date);
+}
+
+void AppDelegate::promptEvent(QObject *sender)
+{
+    switch (EventRouter::route(sender)) {
+    case EventRoute::ActionSelection:
+        m_scheduleEditor->actionSelected();
+        break;
+    case EventRoute::Quit:
+        quitGuard();
+        break;
+    case EventRoute::Help:
+        openHtmlHelp();
+        break;
+    case EventRoute::About:
+        showAboutWindow();
+        break;
+    case EventRoute::Run:
+        m_taskController->runButtonPressed();
+        break;
+    case EventRoute::Now:
+        m_scheduleEditor->resetToNow();
+        break;
+    case EventRoute::ChooseScript:
+        m_scheduleEditor->chooseScriptFile();
+        break;
+    case EventRoute::DateMirror:
+        m_scheduleEditor->mirrorDates(sender);
+        break;
+    case EventRoute::MinimumChange:
+        m_scheduleEditor->minimumChanged();
+        break;
+    case EventRoute::Ignore:
+        break;
+    }
+}
+
+void AppDelegate::onTimerTimeout()
+{
+    // Qt delivers timer events inside an alert's own event loop; Morvane's
+    // countdown waits while an alert is open, as the user expects.
+    if (m_openAlerts > 0) {
+        m_tickHeld = true;
+        return;
+    }
+    timerFired();
+}
+
+void AppDelegate::timerFired()
+{
+    m_tick->timerFired();
+}
+
+void AppDelegate::showAlert(const QString &title, const QString &message)
+{
+    ++m_openAlerts;
+    m_alerts->showAlert(title, message);
+    --m_openAlerts;
+    if (m_openAlerts == 0 && m_tickHeld) {
+        // Run the one tick that fell due, after the handler that opened the
+        // alert has finished.
+        m_tickHeld = false;
+        QMetaObject::invokeMethod(this, &AppDelegate::onTimerTimeout, Qt::QueuedConnection);
+    }
+}
+
+qint64 AppDelegate::calculateLongFromTime(const QDateTime &date1, const QDateTime &date2) const
+{
+    return CalendarMath::calculateLongFromTime(date1, date2);
+}
+
+QString AppDelegate::calculateLeftTime(qint64 n) const
+{
+    return CalendarMath::calculateLeftTime(n);
+}
+
+qint64 AppDelegate::compare2Days(const QDateTime &date1, const QDateTime &date2) const
+{
+    return CalendarMath::compare2Days(date1, date2);
+}
+
+int AppDelegate::dimDisplayNow()
+{
+    return m_actions->dimDisplayNow();
+}
+
+void AppDelegate::runAppleScript(const QString &path)
+{
+    m_actions->runAppleScript(path);
+}
+
+// The do1..do4 actions send their event and drop the status; the tick
+// sends events itself so that it can report a failure.
+void AppDelegate::do1(QObject *) { m_actions->sendSystemProcessEvent(EventId::Restart); }
+void AppDelegate::do2(QObject *) { m_actions->sendSystemProcessEvent(EventId::ShutDown); }
+void AppDelegate::do3(QObject *) { m_actions->sendSystemProcessEvent(EventId::ReallyLogOut); }
+void AppDelegate::do4(QObject *) { m_actions->sendSystemProcessEvent(EventId::Sleep); }
+
+void AppDelegate::showAboutWindow()
+{
+    if (!m_vAboutWindowController)
+        setVAboutWindowController(new AboutWindowController());
+    m_vAboutWindowController->showWindow(this);
+}
+
+void AppDelegate::openHtmlHelp() { HelpBook::openHtmlHelp(); }
+void AppDelegate::openHtmlHelp1() { HelpBook::openHtmlHelp1(); }
+void AppDelegate::openOnePageHtmlHelp(const QString &path) { HelpBook::openOnePageHtmlHelp(path); }
+
+void AppDelegate::defaultSaveAppSetting() { SettingsWriter::defaultSaveAppSetting(*this); }
+void AppDelegate::defaultLoadAppSetting() { SettingsWriter::defaultLoadAppSetting(); }

@@ -1,0 +1,143 @@
+#pragma once
+
+#include "actions/SystemActions.h"
+#include "app/TabViewDelegate.h"
+#include "app/WindowDelegate.h"
+#include "controls/AlertPresenter.h"
+#include "controls/Control.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <QObjectList>
+#include <QPointer>
+#include <memory>
+
+class AboutWindowController;
+class CountdownTick;
+class MainWindow;
+class QGroupBox;
+class QTimer;
+class ScheduleEditor;
+class TaggedTabView;
+class TaskController;
+
+// The one controller of Morvane's main window.
+//
+// The window's controls are the model: the selected action, the number and
+// unit, the dates, the script path and even the task state (the Run
+// button's title, "Run" or "Stop") are read from the controls when needed.
+// The only numbers kept here are the running task's count and the minimum
+// task length. Every control sends promptEvent(), which routes by the
+// sender's class and tag to a small handler.
+//
+// Platform services (the system actions and the alert) are injected so
+// that tests can stand in for them.
+class AppDelegate : public QObject, public WindowDelegate, public TabViewDelegate
+{
+    Q_OBJECT
+
+public:
+    AppDelegate(MainWindow *window, std::unique_ptr<SystemActions> actions,
+                std::unique_ptr<AlertPresenter> alerts, QObject *parent = nullptr);
+    ~AppDelegate() override;
+
+    // Fields.
+    MainWindow *window() const;
+    void setWindow(MainWindow *window);
+    QGroupBox *aBox1() const;
+    void setABox1(QGroupBox *box);
+    QGroupBox *aBox2() const;
+    void setABox2(QGroupBox *box);
+    TaggedTabView *tabview1() const;
+    void setTabview1(TaggedTabView *tabView);
+    TaggedTabView *tabview2() const;
+    void setTabview2(TaggedTabView *tabView);
+    qint64 counterTimer() const;
+    void setCounterTimer(qint64 count);
+    qint64 minimumCounter() const;
+    void setMinimumCounter(qint64 minimum);
+    QObjectList objectGUIArray() const;
+    void setObjectGUIArray(const QObjectList &objects);
+    AboutWindowController *vAboutWindowController() const;
+    void setVAboutWindowController(AboutWindowController *controller);
+
+    // Start-up and guards.
+    void applicationDidFinishLaunching();
+    bool windowShouldClose(QWidget *window) override;
+    bool tabViewShouldSelectTabViewItem(TaggedTabView *tabView, int index) override;
+    void displayMinimumSeconds(qint64 n);
+    void closeApp();
+
+    // Controls by tag. With no container, the window's content view is
+    // searched; a schedule page's controls are found through its page.
+    Control getGUIObject(qint64 tag, QObject *container) const;
+    QWidget *schedulePage(int index) const;
+    QDateTime getTimeInfo(const Control &picker) const;
+    void setTimeInfo(const QDateTime &date, const Control &picker);
+
+    // Every control event of the main window, and the About, Help and Quit
+    // menu items, arrive here.
+    void promptEvent(QObject *sender);
+
+    // The one-second tick.
+    void timerFired();
+
+    // Calendar arithmetic and the time-left text.
+    qint64 calculateLongFromTime(const QDateTime &date1, const QDateTime &date2) const;
+    QString calculateLeftTime(qint64 n) const;
+    qint64 compare2Days(const QDateTime &date1, const QDateTime &date2) const;
+
+    // System actions.
+    int dimDisplayNow();
+    void runAppleScript(const QString &path);
+    void do1(QObject *sender);
+    void do2(QObject *sender);
+    void do3(QObject *sender);
+    void do4(QObject *sender);
+    SystemActions &systemActions() const;
+
+    // About window and help.
+    void showAboutWindow();
+    void openHtmlHelp();
+    void openHtmlHelp1();
+    void openOnePageHtmlHelp(const QString &path);
+
+    // Saved settings.
+    void defaultSaveAppSetting();
+    void defaultLoadAppSetting();
+
+    // Shows a modal alert with one button "Ok". No tick runs while it is
+    // open; one tick that fell due meanwhile runs right after it closes.
+    void showAlert(const QString &title, const QString &message);
+
+    TaskController &taskController() const;
+    ScheduleEditor &scheduleEditor() const;
+
+signals:
+    // Asks the application to end; main() connects it to the event loop.
+    void terminationRequested();
+
+private:
+    void connectControls();
+    void onTimerTimeout();
+    void quitGuard();
+
+    QPointer<MainWindow> m_window;
+    QPointer<QGroupBox> m_aBox2;
+    QPointer<QGroupBox> m_aBox1;
+    QPointer<TaggedTabView> m_tabview1;
+    QPointer<TaggedTabView> m_tabview2;
+    qint64 m_counterTimer = 0;
+    qint64 m_minimumCounter = 0;
+    QObjectList m_objectGUIArray;
+    std::unique_ptr<AboutWindowController> m_vAboutWindowController;
+
+    std::unique_ptr<SystemActions> m_actions;
+    std::unique_ptr<AlertPresenter> m_alerts;
+    std::unique_ptr<TaskController> m_taskController;
+    std::unique_ptr<ScheduleEditor> m_scheduleEditor;
+    std::unique_ptr<CountdownTick> m_tick;
+    QTimer *m_timer = nullptr;
+    int m_openAlerts = 0;
+    bool m_tickHeld = false;
+};

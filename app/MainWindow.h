@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+
+namespace Ui {
+class MainWindow;
+}
+class QAction;
+class QGroupBox;
+class TaggedTabView;
+class WindowDelegate;
+
+// Morvane's one main window, built from resources/MainWindow.ui. It holds no
+// logic of its own: its delegate decides whether it may close, and the
+// controls themselves are the record of the task being edited.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    void setDelegate(WindowDelegate *delegate);
+
+    // The outlets the controller keeps; everything else is found by tag.
+    QGroupBox *aBox1() const;
+    QGroupBox *aBox2() const;
+    TaggedTabView *tabview1() const;
+    TaggedTabView *tabview2() const;
+
+    // Menu items that send control events: About, Help, Quit.
+    QList<QAction *> menuItems() const;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    std::unique_ptr<Ui::MainWindow> m_ui;
+    WindowDelegate *m_delegate = nullptr;
+};

@@ -1,0 +1,82 @@
+#include "app/TaggedTabView.h"
+
+#include "app/TabViewDelegate.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTabBar>
+
+TaggedTabView::TaggedTabView(QWidget *parent)
+    : QTabWidget(parent)
+{
+    tabBar()->installEventFilter(this);
+}
+
+void TaggedTabView::setTag(qint64 tag)
+{
+    m_tag = tag;
+}
+
+qint64 TaggedTabView::getTag() const
+{
+    return m_tag;
+}
+
+void TaggedTabView::setDelegate(TabViewDelegate *delegate)
+{
+    m_delegate = delegate;
+}
+
+TabViewDelegate *TaggedTabView::delegate() const
+{
+    return m_delegate;
+}
+
+bool TaggedTabView::userMayChangeTo(int index)
+{
+    return !m_delegate || m_delegate->tabViewShouldSelectTabViewItem(this, index);
+}
+
+bool TaggedTabView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != tabBar())
+        return QTabWidget::eventFilter(watched, event);
+
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+        // The tab bar switches on press; swallow the press when refused.
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        const int index = tabBar()->tabAt(mouse->position().toPoint());
+        if (index >= 0 && index != currentIndex() && !userMayChangeTo(index))
+            return true;
+        break;
+    }
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::Shortcut:
+        // Arrows, Home/End, the wheel and a tab's mnemonic all move the
+        // page; the target is not known before the tab bar acts.
+        if (!userMayChangeTo(-1))
+            return true;
+        break;
+    default:
+        break;
+    }
+    return QTabWidget::eventFilter(watched, event);
+}
+
+void TaggedTabView::keyPressEvent(QKeyEvent *event)
+{
+    // Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PageUp and Ctrl+PageDown reach the tab
+    // widget from any control on its pages.
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    const int key = event->key();
+    const bool switchesPage = ctrl
+        && (key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_PageUp || key == Qt::Key_PageDown);
+    if (switchesPage && !userMayChangeTo(-1)) {
+        event->accept();
+        return;
+    }
+    QTabWidget::keyPressEvent(event);
+}

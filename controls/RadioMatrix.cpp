@@ -1,0 +1,67 @@
+#include "controls/RadioMatrix.h"
+
+#include <QButtonGroup>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+RadioMatrix::RadioMatrix(QWidget *parent)
+    : QWidget(parent)
+    , m_group(new QButtonGroup(this))
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_group->setExclusive(true);
+    connect(m_group, &QButtonGroup::idClicked, this, &RadioMatrix::rowClicked);
+}
+
+QStringList RadioMatrix::rows() const
+{
+    QStringList texts;
+    for (QAbstractButton *button : m_group->buttons())
+        texts << button->text();
+    return texts;
+}
+
+void RadioMatrix::setRows(const QStringList &texts)
+{
+    const auto old = m_group->buttons();
+    for (QAbstractButton *button : old) {
+        m_group->removeButton(button);
+        delete button;
+    }
+    for (int row = 0; row < texts.size(); ++row) {
+        auto *button = new QRadioButton(texts.at(row), this);
+        button->setObjectName(QStringLiteral("actionRow%1").arg(row));
+        m_group->addButton(button, row);
+        layout()->addWidget(button);
+    }
+}
+
+int RadioMatrix::selectedRow() const
+{
+    return m_group->checkedId();
+}
+
+void RadioMatrix::setSelectedRow(int row)
+{
+    if (QAbstractButton *button = m_group->button(row)) {
+        button->setChecked(true);
+        return;
+    }
+    // No such row: leave the matrix with nothing selected.
+    if (QAbstractButton *checked = m_group->checkedButton()) {
+        m_group->setExclusive(false);
+        checked->setChecked(false);
+        m_group->setExclusive(true);
+    }
+}
+
+int RadioMatrix::rowCount() const
+{
+    return m_group->buttons().size();
+}
+
+QRadioButton *RadioMatrix::rowButton(int row) const
+{
+    return qobject_cast<QRadioButton *>(m_group->button(row));
+}

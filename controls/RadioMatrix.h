@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+class QButtonGroup;
+class QRadioButton;
+
+// A column of radio buttons that acts as one control: the action matrix.
+// Its rows are numbered from 0; selectedRow() is -1 while none is checked.
+// rowClicked is sent when the user picks a row, never when code does.
+class RadioMatrix : public QWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(QStringList rows READ rows WRITE setRows)
+    Q_PROPERTY(int selectedRow READ selectedRow WRITE setSelectedRow)
+
+public:
+    explicit RadioMatrix(QWidget *parent = nullptr);
+
+    QStringList rows() const;
+    void setRows(const QStringList &texts);
+
+    int selectedRow() const;
+    void setSelectedRow(int row);
+    int rowCount() const;
+    QRadioButton *rowButton(int row) const;
+
+signals:
+    void rowClicked(int row);
+
+private:
+    QButtonGroup *m_group;
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class AppDelegate;
+class QFileDialog;
+
+// The handlers that edit a task while no task runs: the action choice, the
+// three date pickers, the now button, the minimum-seconds stepper and the
+// script-file dialog.
+class ScheduleEditor : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ScheduleEditor(AppDelegate &delegate);
+
+    // The action matrix: shows or hides the script controls.
+    void actionSelected();
+    // A date picker changed by the user: the other two follow it.
+    void mirrorDates(QObject *changedPicker);
+    // The now button: the three pickers to the current time.
+    void resetToNow();
+    // The minimum-seconds stepper: the new minimum and its text.
+    void minimumChanged();
+    // The choose-script button: a window-modal file dialog that returns at
+    // once; openFileDidEnd() runs when the user closes it.
+    void chooseScriptFile();
+    void openFileDidEnd(QFileDialog *panel, int returnCode, void *contextInfo);
+    // Writes the chosen path into the script path field.
+    void setFileString(const QString &path);
+
+    // The dialog currently open, if any (for tests and for the window).
+    QFileDialog *openPanel() const;
+
+private:
+    AppDelegate &m_delegate;
+    QFileDialog *m_panel = nullptr;
+};

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include <optional>
+
+class AppDelegate;
+
+// Starting and stopping a task: the Run button's handler and the two fixed
+// sequences that lock the window (enter running) and unlock it (return to
+// idle).
+class TaskController
+{
+public:
+    explicit TaskController(AppDelegate &delegate);
+
+    // The Run button was pressed: start a task under the title "Run",
+    // otherwise stop the running one without acting.
+    void runButtonPressed();
+
+    // Validates the window's settings and, when they pass, arms the count
+    // and enters running. A refused start shows one alert and changes
+    // nothing else.
+    void startTask();
+
+    void enterRunning();
+    void returnToIdle();
+
+private:
+    // Task length in seconds from the countdown page, or nothing after the
+    // "Illegal Number!" alert has been shown.
+    std::optional<qint64> countdownLength();
+    // Task length in seconds from date picker A; never refused.
+    qint64 dateLength() const;
+    void refuse(const QString &message);
+
+    AppDelegate &m_delegate;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+class AppDelegate;
+
+// What the one-second tick does: fire an expired task, count a running one
+// down, or keep the idle date pickers from falling behind the clock.
+//
+// Every control is looked up again on each tick; nothing is kept between
+// ticks but the delegate's counterTimer.
+class CountdownTick
+{
+public:
+    explicit CountdownTick(AppDelegate &delegate);
+
+    void timerFired();
+
+private:
+    // Returns the window to idle, then performs the selected action. False
+    // when a failed action's alert ends the tick.
+    bool expire();
+    // Row 5: runs the script if it is still there, then turns the display
+    // off when asked to; a missing file is reported, nothing else is.
+    void runScriptAction();
+    void countDown();
+    // Moves the date pickers to now when picker A lies in an earlier second.
+    void catchUpPickers();
+
+    AppDelegate &m_delegate;
+};

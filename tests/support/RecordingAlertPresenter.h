@@ -1,0 +1,24 @@
+#pragma once
+
+#include "controls/AlertPresenter.h"
+
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <functional>
+
+// Records the alerts Morvane would show instead of blocking on them.
+// whileOpen, when set, runs as if the user waited with the alert open.
+class RecordingAlertPresenter : public AlertPresenter
+{
+public:
+    void showAlert(const QString &title, const QString &message) override
+    {
+        alerts.append({title, message});
+        if (whileOpen)
+            whileOpen();
+    }
+
+    QList<QPair<QString, QString>> alerts;
+    std::function<void()> whileOpen;
+};
