@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 class AppDelegate;
@@ -26,7 +27,11 @@ public:
     void minimumChanged();
     // The choose-script button: a window-modal file dialog that returns at
     // once; openFileDidEnd() runs when the user closes it.
+    // While the dialog is open, another press only brings it to the front.
     void chooseScriptFile();
+    // The dialog's end: on 1 (open) the chosen path is handed on to
+    // setFileString() through the event loop, so this returns at once;
+    // anything else keeps the old path.
     void openFileDidEnd(QFileDialog *panel, int returnCode, void *contextInfo);
     // Writes the chosen path into the script path field.
     void setFileString(const QString &path);
@@ -36,5 +41,5 @@ public:
 
 private:
     AppDelegate &m_delegate;
-    QFileDialog *m_panel = nullptr;
+    QPointer<QFileDialog> m_panel;
 };
