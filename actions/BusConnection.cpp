@@ -83,8 +83,8 @@ bool BusConnection::hasService(const char *name, bool activatable)
     return false;
 }
 
-int BusConnection::call(const char *destination, const char *path, const char *interface,
-                        const char *member, const char *types, ...)
+int BusConnection::call(
+    const char *destination, const char *path, const char *interface, const char *member, const char *types, ...)
 {
     m_reply.reset();
     m_lastErrorName.clear();

@@ -18,7 +18,7 @@ public:
 
     // Long enough for logind or a session manager to accept a request, short
     // enough that a hung service freezes Morvane's window only briefly.
-    static constexpr std::chrono::milliseconds DefaultCallTimeout{5000};
+    static constexpr std::chrono::milliseconds DefaultCallTimeout {5000};
 
     // Opens the bus named by DBUS_SYSTEM_BUS_ADDRESS or
     // DBUS_SESSION_BUS_ADDRESS (or the usual socket when unset). Every call
@@ -41,8 +41,8 @@ public:
     // method without arguments. 0 once the service answered without error,
     // else the negative errno of the step that failed (building the message,
     // sending it, the service's error reply, the time-out).
-    int call(const char *destination, const char *path, const char *interface, const char *member,
-             const char *types, ...);
+    int call(
+        const char *destination, const char *path, const char *interface, const char *member, const char *types, ...);
 
     // The answer of the last successful call, for reading its values; nullptr
     // when the last call failed.
@@ -56,10 +56,12 @@ public:
     bool lastErrorIsMissingObject() const;
 
 private:
-    struct BusDeleter {
+    struct BusDeleter
+    {
         void operator()(sd_bus *bus) const;
     };
-    struct MessageDeleter {
+    struct MessageDeleter
+    {
         void operator()(sd_bus_message *message) const;
     };
 

@@ -32,8 +32,8 @@ int turnOffThroughMutter(BusConnection &session)
     if (!session.hasService(MutterService, false))
         return DisplayPower::NoService;
 
-    int status = session.call(MutterService, MutterPath, PropertiesInterface, "Get", "ss", MutterInterface,
-                              MutterPowerSaveMode);
+    int status = session.call(
+        MutterService, MutterPath, PropertiesInterface, "Get", "ss", MutterInterface, MutterPowerSaveMode);
     if (status < 0)
         return session.lastErrorIsMissingObject() ? DisplayPower::NoService : status;
     int mode = MutterUnsupported;
@@ -44,7 +44,7 @@ int turnOffThroughMutter(BusConnection &session)
         return DisplayPower::NoService;
 
     return session.call(MutterService, MutterPath, PropertiesInterface, "Set", "ssv", MutterInterface,
-                        MutterPowerSaveMode, "i", MutterOff);
+        MutterPowerSaveMode, "i", MutterOff);
 }
 
 // kglobalaccel also runs for KDE applications inside other desktops; only
@@ -55,7 +55,7 @@ int turnOffThroughPowerDevil(BusConnection &session)
         return DisplayPower::NoService;
 
     const int status = session.call(KGlobalAccelService, PowerDevilComponentPath, KGlobalAccelComponent,
-                                    "invokeShortcut", "s", TurnOffScreenShortcut);
+        "invokeShortcut", "s", TurnOffScreenShortcut);
     if (status < 0 && session.lastErrorIsMissingObject())
         return DisplayPower::NoService;
     return status;
@@ -89,7 +89,8 @@ private:
     XErrorHandler m_previous;
 };
 
-struct DisplayCloser {
+struct DisplayCloser
+{
     void operator()(Display *display) const { XCloseDisplay(display); }
 };
 

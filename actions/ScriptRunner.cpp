@@ -77,8 +77,7 @@ int runToEnd(const CommandLine &command)
         return error;
 
     int waitStatus = 0;
-    while (waitpid(child, &waitStatus, 0) < 0 && errno == EINTR) {
-    }
+    while (waitpid(child, &waitStatus, 0) < 0 && errno == EINTR) { }
     return 0;
 }
 
@@ -103,7 +102,7 @@ CommandLine interpreterOf(const QString &path)
     qsizetype split = 0;
     while (split < line.size() && line.at(split) != ' ' && line.at(split) != '\t')
         ++split;
-    CommandLine interpreter{line.left(split)};
+    CommandLine interpreter {line.left(split)};
     const QByteArray argument = line.mid(split).trimmed();
     if (!argument.isEmpty())
         interpreter.append(argument);

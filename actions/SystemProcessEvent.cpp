@@ -27,7 +27,8 @@ enum class LogOutCall {
     NoDialogAllowSave, // Logout(b false, b true)
 };
 
-struct SessionManager {
+struct SessionManager
+{
     const char *service;
     const char *path;
     const char *interface;
@@ -41,12 +42,12 @@ struct SessionManager {
 // them. MATE and the desktops built on gnome-session answer as GNOME does.
 const SessionManager SessionManagers[] = {
     {"org.gnome.SessionManager", "/org/gnome/SessionManager", "org.gnome.SessionManager", "Logout",
-     LogOutCall::ModeNoConfirmation, {"GNOME", "GNOME-Classic", "GNOME-Flashback", "Unity", "Budgie", "MATE"}},
+        LogOutCall::ModeNoConfirmation, {"GNOME", "GNOME-Classic", "GNOME-Flashback", "Unity", "Budgie", "MATE"}},
     {"org.cinnamon.SessionManager", "/org/cinnamon/SessionManager", "org.cinnamon.SessionManager", "Logout",
-     LogOutCall::ModeNoConfirmation, {"X-Cinnamon", "Cinnamon"}},
+        LogOutCall::ModeNoConfirmation, {"X-Cinnamon", "Cinnamon"}},
     {"org.kde.Shutdown", "/Shutdown", "org.kde.Shutdown", "logout", LogOutCall::NoArguments, {"KDE"}},
     {"org.xfce.SessionManager", "/org/xfce/SessionManager", "org.xfce.Session.Manager", "Logout",
-     LogOutCall::NoDialogAllowSave, {"XFCE"}},
+        LogOutCall::NoDialogAllowSave, {"XFCE"}},
     {"org.lxqt.session", "/LXQtSession", "org.lxqt.session", "logout", LogOutCall::NoArguments, {"LXQt"}},
 };
 

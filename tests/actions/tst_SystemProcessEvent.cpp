@@ -1,0 +1,305 @@
+#include "actions/LinuxSystemActions.h"
+#include "tests/common/DbusTestBus.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+
+#include <cerrno>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// The desktops' session managers as they appear on a session bus.
+struct SessionManagerMock
+{
+    QString service;
+    QString path;
+    QString interface;
+    QString method;
+    QString inSignature;
+};
+
+const SessionManagerMock SessionManagers[] = {
+    {"org.gnome.SessionManager", "/org/gnome/SessionManager", "org.gnome.SessionManager", "Logout", "u"},
+    {"org.cinnamon.SessionManager", "/org/cinnamon/SessionManager", "org.cinnamon.SessionManager", "Logout", "u"},
+    {"org.kde.Shutdown", "/Shutdown", "org.kde.Shutdown", "logout", ""},
+    {"org.xfce.SessionManager", "/org/xfce/SessionManager", "org.xfce.Session.Manager", "Logout", "bb"},
+    {"org.lxqt.session", "/LXQtSession", "org.lxqt.session", "logout", ""},
+};
+
+const QString Gnome = QStringLiteral("org.gnome.SessionManager");
+const QString Cinnamon = QStringLiteral("org.cinnamon.SessionManager");
+const QString Kde = QStringLiteral("org.kde.Shutdown");
+const QString Xfce = QStringLiteral("org.xfce.SessionManager");
+const QString Lxqt = QStringLiteral("org.lxqt.session");
+const QStringList AllManagers {Gnome, Cinnamon, Kde, Xfce, Lxqt};
+
+const QString SessionTerminated = QStringLiteral("org.freedesktop.login1 session: Terminate()");
+
+// What a test breaks before sending the event; cleanup() repairs it.
+enum class Fault {
+    None,
+    LogindDenies,
+    LogindWantsPassword,
+    SessionManagerDenies,
+    SessionTerminateDenies,
+    NoLogind,
+    NoSystemBus,
+    LogindHangs,
+    SessionManagerHangs,
+};
+
+} // namespace
+
+class tst_SystemProcessEvent : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void powerEventCallsLogindOnce_data();
+    void powerEventCallsLogindOnce();
+    void logOutReachesTheDesktop_data();
+    void logOutReachesTheDesktop();
+    void failureGivesErrno_data();
+    void failureGivesErrno();
+
+private:
+    void runManagers(const QStringList &services);
+    QStringList everyCall();
+
+    // Constructed before any D-Bus call: both bus addresses point at the
+    // fixture's daemons or nowhere from here on.
+    DbusTestBus m_buses;
+    QStringList m_spoiled;
+};
+
+void tst_SystemProcessEvent::initTestCase()
+{
+    QVERIFY2(m_buses.startBus(DbusTestBus::Session), qPrintable(m_buses.errorString()));
+}
+
+// Each case starts from a running system bus with a fresh logind, whatever
+// the previous case broke.
+void tst_SystemProcessEvent::init()
+{
+    if (!m_buses.isBusRunning(DbusTestBus::System))
+        QVERIFY2(m_buses.startBus(DbusTestBus::System), qPrintable(m_buses.errorString()));
+    if (!m_buses.isRunning(DbusTestBus::LogindService))
+        QVERIFY2(m_buses.startLogind(), qPrintable(m_buses.errorString()));
+    QVERIFY(m_buses.clearCalls(DbusTestBus::LogindService));
+    QVERIFY(m_buses.clearCalls(DbusTestBus::LogindService, DbusTestBus::LogindSessionPath));
+    for (const QString &service : AllManagers) {
+        if (m_buses.isRunning(service))
+            QVERIFY(m_buses.clearCalls(service));
+    }
+    qunsetenv("XDG_CURRENT_DESKTOP");
+}
+
+void tst_SystemProcessEvent::cleanup()
+{
+    for (const QString &service : std::as_const(m_spoiled))
+        m_buses.stopMock(service);
+    m_spoiled.clear();
+}
+
+void tst_SystemProcessEvent::runManagers(const QStringList &services)
+{
+    for (const SessionManagerMock &manager : SessionManagers) {
+        const bool wanted = services.contains(manager.service);
+        if (!wanted) {
+            m_buses.stopMock(manager.service);
+            continue;
+        }
+        if (m_buses.isRunning(manager.service))
+            continue;
+        QVERIFY2(m_buses.startMock(DbusTestBus::Session, manager.service, manager.path, manager.interface),
+            qPrintable(m_buses.errorString()));
+        QVERIFY2(
+            m_buses.addMethod(manager.service, manager.path, manager.interface, manager.method, manager.inSignature),
+            qPrintable(m_buses.errorString()));
+    }
+}
+
+// Every call on logind and on the session managers that are running, so
+// that a case sees both what was called and that nothing else was.
+QStringList tst_SystemProcessEvent::everyCall()
+{
+    QStringList calls;
+    for (const QString &call : m_buses.calls(DbusTestBus::LogindService))
+        calls.append(DbusTestBus::LogindService + QStringLiteral(": ") + call);
+    for (const QString &call : m_buses.calls(DbusTestBus::LogindService, DbusTestBus::LogindSessionPath))
+        calls.append(DbusTestBus::LogindService + QStringLiteral(" session: ") + call);
+    for (const QString &service : AllManagers) {
+        if (m_buses.isRunning(service)) {
+            for (const QString &call : m_buses.calls(service))
+                calls.append(service + QStringLiteral(": ") + call);
+        }
+    }
+    return calls;
+}
+
+void tst_SystemProcessEvent::powerEventCallsLogindOnce_data()
+{
+    QTest::addColumn<quint32>("event");
+    QTest::addColumn<QString>("call");
+
+    QTest::newRow("restart") << EventId::Restart << "Reboot(false)";
+    QTest::newRow("shutDown") << EventId::ShutDown << "PowerOff(false)";
+    QTest::newRow("sleep") << EventId::Sleep << "Suspend(false)";
+}
+
+// A session manager on the session bus must not draw these away from logind.
+void tst_SystemProcessEvent::powerEventCallsLogindOnce()
+{
+    QFETCH(quint32, event);
+    QFETCH(QString, call);
+    runManagers({Gnome});
+    qputenv("XDG_CURRENT_DESKTOP", "GNOME");
+
+    LinuxSystemActions actions;
+    QCOMPARE(actions.sendSystemProcessEvent(event), 0);
+    QCOMPARE(everyCall(), QStringList {DbusTestBus::LogindService + QStringLiteral(": ") + call});
+}
+
+void tst_SystemProcessEvent::logOutReachesTheDesktop_data()
+{
+    QTest::addColumn<QByteArray>("desktop");
+    QTest::addColumn<QStringList>("managers");
+    QTest::addColumn<bool>("sessionBus");
+    QTest::addColumn<QStringList>("calls");
+
+    const auto called = [](const QString &service, const char *call) {
+        return QStringList {service + QStringLiteral(": ") + QLatin1String(call)};
+    };
+    QTest::newRow("gnome") << QByteArray("GNOME") << AllManagers << true << called(Gnome, "Logout(uint32 1)");
+    QTest::newRow("gnomeNamedSecond") << QByteArray("ubuntu:GNOME") << AllManagers << true
+                                      << called(Gnome, "Logout(uint32 1)");
+    QTest::newRow("mate") << QByteArray("MATE") << AllManagers << true << called(Gnome, "Logout(uint32 1)");
+    QTest::newRow("cinnamon") << QByteArray("X-Cinnamon") << AllManagers << true
+                              << called(Cinnamon, "Logout(uint32 1)");
+    QTest::newRow("kde") << QByteArray("KDE") << AllManagers << true << called(Kde, "logout()");
+    QTest::newRow("xfce") << QByteArray("XFCE") << AllManagers << true << called(Xfce, "Logout(false, true)");
+    QTest::newRow("lxqt") << QByteArray("LXQt") << AllManagers << true << called(Lxqt, "logout()");
+    QTest::newRow("desktopsManagerMissing")
+        << QByteArray("KDE") << QStringList {Xfce} << true << called(Xfce, "Logout(false, true)");
+    QTest::newRow("noDesktopNamed") << QByteArray() << QStringList {Lxqt} << true << called(Lxqt, "logout()");
+    QTest::newRow("noSessionManager") << QByteArray("GNOME") << QStringList() << true
+                                      << QStringList {SessionTerminated};
+    QTest::newRow("noSessionBus") << QByteArray("GNOME") << QStringList() << false << QStringList {SessionTerminated};
+}
+
+void tst_SystemProcessEvent::logOutReachesTheDesktop()
+{
+    QFETCH(QByteArray, desktop);
+    QFETCH(QStringList, managers);
+    QFETCH(bool, sessionBus);
+    QFETCH(QStringList, calls);
+
+    runManagers(managers);
+    if (!desktop.isNull())
+        qputenv("XDG_CURRENT_DESKTOP", desktop);
+    const QByteArray sessionAddress = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+    if (!sessionBus)
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/morvane-test-session");
+
+    LinuxSystemActions actions;
+    const int status = actions.sendSystemProcessEvent(EventId::ReallyLogOut);
+    qputenv("DBUS_SESSION_BUS_ADDRESS", sessionAddress);
+
+    QCOMPARE(status, 0);
+    QCOMPARE(everyCall(), calls);
+}
+
+void tst_SystemProcessEvent::failureGivesErrno_data()
+{
+    QTest::addColumn<quint32>("event");
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<int>("status");
+
+    QTest::newRow("restartDenied") << EventId::Restart << Fault::LogindDenies << -EACCES;
+    QTest::newRow("shutDownDenied") << EventId::ShutDown << Fault::LogindDenies << -EACCES;
+    QTest::newRow("sleepWantsPassword") << EventId::Sleep << Fault::LogindWantsPassword << -EACCES;
+    QTest::newRow("logOutDeniedBySessionManager") << EventId::ReallyLogOut << Fault::SessionManagerDenies << -EACCES;
+    QTest::newRow("logOutDeniedByLogind") << EventId::ReallyLogOut << Fault::SessionTerminateDenies << -EACCES;
+    QTest::newRow("shutDownWithoutLogind") << EventId::ShutDown << Fault::NoLogind << -EHOSTUNREACH;
+    QTest::newRow("logOutWithoutLogind") << EventId::ReallyLogOut << Fault::NoLogind << -EHOSTUNREACH;
+    QTest::newRow("restartWithoutSystemBus") << EventId::Restart << Fault::NoSystemBus << -ENOENT;
+    QTest::newRow("sleepWhileLogindHangs") << EventId::Sleep << Fault::LogindHangs << -ETIMEDOUT;
+    QTest::newRow("logOutWhileSessionManagerHangs")
+        << EventId::ReallyLogOut << Fault::SessionManagerHangs << -ETIMEDOUT;
+    QTest::newRow("unknownEvent") << quint32(0x61626364) << Fault::None << -EINVAL;
+}
+
+void tst_SystemProcessEvent::failureGivesErrno()
+{
+    QFETCH(quint32, event);
+    QFETCH(Fault, fault);
+    QFETCH(int, status);
+
+    const QString logind = DbusTestBus::LogindService;
+    const QString method = event == EventId::Restart ? QStringLiteral("Reboot")
+        : event == EventId::ShutDown                 ? QStringLiteral("PowerOff")
+                                                     : QStringLiteral("Suspend");
+    const bool managerNeeded = fault == Fault::SessionManagerDenies || fault == Fault::SessionManagerHangs;
+    runManagers(managerNeeded ? QStringList {Gnome} : QStringList());
+    qputenv("XDG_CURRENT_DESKTOP", "GNOME");
+
+    switch (fault) {
+    case Fault::None:
+        break;
+    case Fault::LogindDenies:
+        QVERIFY(m_buses.raiseError(logind, DbusTestBus::LogindPath, DbusTestBus::LogindManager, method, "b"));
+        m_spoiled << logind;
+        break;
+    case Fault::LogindWantsPassword:
+        QVERIFY(m_buses.raiseError(logind, DbusTestBus::LogindPath, DbusTestBus::LogindManager, method, "b",
+            "org.freedesktop.DBus.Error.InteractiveAuthorizationRequired"));
+        m_spoiled << logind;
+        break;
+    case Fault::SessionManagerDenies:
+        QVERIFY(m_buses.raiseError(Gnome, "/org/gnome/SessionManager", Gnome, "Logout", "u"));
+        m_spoiled << Gnome;
+        break;
+    case Fault::SessionTerminateDenies:
+        QVERIFY(m_buses.raiseError(
+            logind, DbusTestBus::LogindSessionPath, "org.freedesktop.login1.Session", "Terminate", ""));
+        m_spoiled << logind;
+        break;
+    case Fault::NoLogind:
+        m_buses.stopMock(logind);
+        break;
+    case Fault::NoSystemBus:
+        m_buses.stopBus(DbusTestBus::System);
+        break;
+    case Fault::LogindHangs:
+        QVERIFY(m_buses.pauseMock(logind));
+        m_spoiled << logind;
+        break;
+    case Fault::SessionManagerHangs:
+        QVERIFY(m_buses.pauseMock(Gnome));
+        m_spoiled << Gnome;
+        break;
+    }
+
+    // A short time-out keeps the hung cases quick; the others are answered
+    // at once.
+    constexpr auto callTimeout = 400ms;
+    LinuxSystemActions actions(callTimeout);
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(actions.sendSystemProcessEvent(event), status);
+    if (status == -ETIMEDOUT) {
+        QVERIFY2(clock.elapsed() >= callTimeout.count(), qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(clock.elapsed() < callTimeout.count() + 1000, qPrintable(QString::number(clock.elapsed())));
+    }
+    if (fault == Fault::None)
+        QCOMPARE(everyCall(), QStringList());
+}
+
+QTEST_GUILESS_MAIN(tst_SystemProcessEvent)
+#include "tst_SystemProcessEvent.moc"
