@@ -61,27 +61,28 @@ bool usedBy(const SessionManager &manager, const QByteArray &desktop)
 }
 
 // The running desktop's own manager comes first: several managers may be on
-// one session bus (a KDE service started inside a GNOME session, say). Only
-// then any other manager that is there. KDE's is activatable, so a name that
-// the bus can start counts as there.
+// one session bus (a KDE service started inside a GNOME session, say). KDE's
+// is started by the bus on demand, so for the desktop named in
+// XDG_CURRENT_DESKTOP a name that the bus can start counts as there. Failing
+// that, any other manager that is running; one that is merely installed is
+// not started, as it would not end a session it does not manage.
 const SessionManager *findSessionManager(BusConnection &session)
 {
-    QList<const SessionManager *> candidates;
+    QList<const SessionManager *> desktopsOwn;
     const QList<QByteArray> desktops = qgetenv("XDG_CURRENT_DESKTOP").split(':');
     for (const QByteArray &desktop : desktops) {
         for (const SessionManager &manager : SessionManagers) {
-            if (usedBy(manager, desktop) && !candidates.contains(&manager))
-                candidates.append(&manager);
+            if (usedBy(manager, desktop) && !desktopsOwn.contains(&manager))
+                desktopsOwn.append(&manager);
         }
     }
-    for (const SessionManager &manager : SessionManagers) {
-        if (!candidates.contains(&manager))
-            candidates.append(&manager);
-    }
-
-    for (const SessionManager *manager : std::as_const(candidates)) {
+    for (const SessionManager *manager : std::as_const(desktopsOwn)) {
         if (session.hasService(manager->service, true))
             return manager;
+    }
+    for (const SessionManager &manager : SessionManagers) {
+        if (!desktopsOwn.contains(&manager) && session.hasService(manager.service, false))
+            return &manager;
     }
     return nullptr;
 }

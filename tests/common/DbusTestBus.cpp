@@ -182,6 +182,7 @@ struct DbusTestBus::Mock
 {
     Bus bus = Session;
     QString path;
+    // None for an activatable mock: the bus starts it.
     std::unique_ptr<QProcess> process;
     bool paused = false;
 };
@@ -198,8 +199,6 @@ DbusTestBus::DbusTestBus()
 
 DbusTestBus::~DbusTestBus()
 {
-    while (!m_mocks.empty())
-        stopMock(m_mocks.begin()->first);
     stopBus(System);
     stopBus(Session);
 }
@@ -243,22 +242,26 @@ bool DbusTestBus::startBus(Bus bus)
     QFile config(configPath);
     if (!config.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return fail(QStringLiteral("cannot write %1").arg(configPath));
-    // Anyone may own and call anything, as on a session bus; no service
-    // directories and no includes of the machine's configuration.
+    // Anyone may own and call anything, as on a session bus. No includes of
+    // the machine's configuration, and no service directory but the
+    // fixture's own: a name that nobody owns fails at once.
     config.write(QStringLiteral(R"(<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
  "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
 <busconfig>
   <type>session</type>
   <listen>unix:path=%1</listen>
   <auth>EXTERNAL</auth>
-  <policy context="default">
+%2  <policy context="default">
     <allow send_destination="*" eavesdrop="true"/>
     <allow eavesdrop="true"/>
     <allow own="*"/>
   </policy>
 </busconfig>
 )")
-                     .arg(m_directory.filePath(name + QStringLiteral("-bus-socket")))
+                     .arg(m_directory.filePath(name + QStringLiteral("-bus-socket")),
+                         QFileInfo::exists(serviceDirectory(bus))
+                             ? QStringLiteral("  <servicedir>%1</servicedir>\n").arg(serviceDirectory(bus))
+                             : QString())
                      .toUtf8());
     config.close();
 
@@ -292,13 +295,20 @@ bool DbusTestBus::startBus(Bus bus)
     return true;
 }
 
+QString DbusTestBus::serviceDirectory(Bus bus) const
+{
+    return m_directory.filePath(QLatin1String(BusNames[bus]) + QStringLiteral("-services"));
+}
+
 void DbusTestBus::stopBus(Bus bus)
 {
-    for (auto it = m_mocks.begin(); it != m_mocks.end();) {
-        const auto current = it++;
-        if (current->second->bus == bus)
-            stopMock(current->first);
+    QStringList services;
+    for (const auto &[service, mock] : m_mocks) {
+        if (mock->bus == bus)
+            services.append(service);
     }
+    for (const QString &service : std::as_const(services))
+        stopMock(service);
     if (!m_daemons[bus])
         return;
     m_daemons[bus]->terminate();
@@ -362,21 +372,30 @@ bool DbusTestBus::startMockProcess(Bus bus, const QString &service, const QStrin
     return true;
 }
 
+bool DbusTestBus::hasOwner(Bus bus, const QString &service, bool *owned)
+{
+    const QByteArray name = service.toUtf8();
+    MessagePointer reply;
+    if (!callOn(
+            m_addresses[bus], QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+            "org.freedesktop.DBus", "NameHasOwner",
+            [&](sd_bus_message *m) { return sd_bus_message_append(m, "s", name.constData()); }, &reply, &m_errorString))
+        return false;
+    int answer = 0;
+    if (sd_bus_message_read(reply.get(), "b", &answer) < 0)
+        return fail(QStringLiteral("unexpected answer to NameHasOwner"));
+    *owned = answer;
+    return true;
+}
+
 bool DbusTestBus::waitForOwner(Bus bus, const QString &service, bool owned, QProcess *process)
 {
     const QDeadlineTimer deadline(StartTimeoutMs);
-    const QByteArray name = service.toUtf8();
     while (!deadline.hasExpired()) {
-        MessagePointer reply;
-        if (!callOn(
-                m_addresses[bus], QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-                "org.freedesktop.DBus", "NameHasOwner",
-                [&](sd_bus_message *m) { return sd_bus_message_append(m, "s", name.constData()); }, &reply,
-                &m_errorString))
+        bool ownedNow = false;
+        if (!hasOwner(bus, service, &ownedNow))
             return false;
-        int hasOwner = 0;
-        sd_bus_message_read(reply.get(), "b", &hasOwner);
-        if (bool(hasOwner) == owned)
+        if (ownedNow == owned)
             return true;
         if (owned && process && process->state() == QProcess::NotRunning)
             return fail(QStringLiteral("the mock for %1 ended before owning its name").arg(service));
@@ -386,9 +405,80 @@ bool DbusTestBus::waitForOwner(Bus bus, const QString &service, bool owned, QPro
                     .arg(service, owned ? QStringLiteral("join") : QStringLiteral("leave")));
 }
 
-bool DbusTestBus::isRunning(const QString &service) const
+bool DbusTestBus::addActivatableMock(Bus bus, const QString &service, const QString &path, const QString &interface,
+    const QList<QPair<QString, QString>> &methods)
 {
-    return m_mocks.count(service) > 0;
+    if (m_daemons[bus])
+        return fail(QStringLiteral("make %1 activatable before starting its bus").arg(service));
+    if (m_mocks.count(service))
+        return fail(QStringLiteral("%1 is known already").arg(service));
+    if (!QDir().mkpath(serviceDirectory(bus)))
+        return fail(QStringLiteral("cannot create %1").arg(serviceDirectory(bus)));
+
+    // A dbusmock template: what the mock is, built when the bus starts it.
+    QString methodList;
+    for (const auto &[name, inSignature] : methods)
+        methodList += QStringLiteral("('%1', '%2', '', ''), ").arg(name, inSignature);
+    const QString templatePath = m_directory.filePath(QStringLiteral("activatable-%1.py").arg(service));
+    QFile templateFile(templatePath);
+    if (!templateFile.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return fail(QStringLiteral("cannot write %1").arg(templatePath));
+    templateFile.write(
+        QStringLiteral("BUS_NAME = '%1'\nMAIN_OBJ = '%2'\nMAIN_IFACE = '%3'\nSYSTEM_BUS = %4\n\n"
+                       "def load(mock, parameters):\n    mock.AddMethods(MAIN_IFACE, [%5])\n")
+            .arg(service, path, interface, bus == System ? QStringLiteral("True") : QStringLiteral("False"), methodList)
+            .toUtf8());
+    templateFile.close();
+
+    // The daemon hands its own environment on, from before its address was
+    // known, so the mock it starts is told where the bus is.
+    const QString socket = m_directory.filePath(QLatin1String(BusNames[bus]) + QStringLiteral("-bus-socket"));
+    QFile serviceFile(QDir(serviceDirectory(bus)).filePath(service + QStringLiteral(".service")));
+    if (!serviceFile.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return fail(QStringLiteral("cannot write %1").arg(serviceFile.fileName()));
+    serviceFile.write(QStringLiteral("[D-BUS Service]\nName=%1\nExec=/usr/bin/env %2=unix:path=%3 "
+                                     "/usr/bin/python3 -m dbusmock %4 --logfile /dev/null --template %5\n")
+                          .arg(service, QLatin1String(AddressVariables[bus]), socket,
+                              bus == System ? QStringLiteral("--system") : QStringLiteral("--session"), templatePath)
+                          .toUtf8());
+    serviceFile.close();
+
+    auto mock = std::make_unique<Mock>();
+    mock->bus = bus;
+    mock->path = path;
+    m_mocks[service] = std::move(mock);
+    return true;
+}
+
+bool DbusTestBus::isRunning(const QString &service)
+{
+    const auto it = m_mocks.find(service);
+    if (it == m_mocks.end())
+        return false;
+    if (it->second->process)
+        return true;
+    bool owned = false;
+    return m_daemons[it->second->bus] && hasOwner(it->second->bus, service, &owned) && owned;
+}
+
+pid_t DbusTestBus::processOf(const QString &service)
+{
+    const Mock *target = mock(service);
+    if (!target)
+        return 0;
+    if (target->process)
+        return pid_t(target->process->processId());
+    // The bus started this one itself; it is found by its name.
+    const QByteArray name = service.toUtf8();
+    MessagePointer reply;
+    if (!callOn(
+            m_addresses[target->bus], QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+            "org.freedesktop.DBus", "GetConnectionUnixProcessID",
+            [&](sd_bus_message *m) { return sd_bus_message_append(m, "s", name.constData()); }, &reply, &m_errorString))
+        return 0;
+    uint32_t pid = 0;
+    sd_bus_message_read(reply.get(), "u", &pid);
+    return pid_t(pid);
 }
 
 DbusTestBus::Mock *DbusTestBus::mock(const QString &service)
@@ -406,6 +496,18 @@ void DbusTestBus::stopMock(const QString &service)
     const auto it = m_mocks.find(service);
     if (it == m_mocks.end())
         return;
+    if (!it->second->process) {
+        // It stays activatable: only the running instance ends.
+        const Bus bus = it->second->bus;
+        const bool paused = it->second->paused;
+        it->second->paused = false;
+        if (!isRunning(service))
+            return;
+        const pid_t pid = processOf(service);
+        if (pid > 0 && (!paused || ::kill(pid, SIGCONT) == 0) && ::kill(pid, SIGTERM) == 0)
+            waitForOwner(bus, service, false, nullptr);
+        return;
+    }
     const std::unique_ptr<Mock> stopped = std::move(it->second);
     m_mocks.erase(it);
     if (stopped->paused)
@@ -424,9 +526,10 @@ void DbusTestBus::stopMock(const QString &service)
 bool DbusTestBus::pauseMock(const QString &service)
 {
     Mock *paused = mock(service);
-    if (!paused)
+    const pid_t pid = processOf(service);
+    if (!paused || pid <= 0)
         return false;
-    if (::kill(pid_t(paused->process->processId()), SIGSTOP) != 0)
+    if (::kill(pid, SIGSTOP) != 0)
         return fail(QStringLiteral("cannot stop the mock for %1").arg(service));
     paused->paused = true;
     return true;
@@ -435,9 +538,10 @@ bool DbusTestBus::pauseMock(const QString &service)
 bool DbusTestBus::resumeMock(const QString &service)
 {
     Mock *resumed = mock(service);
-    if (!resumed)
+    const pid_t pid = processOf(service);
+    if (!resumed || pid <= 0)
         return false;
-    if (::kill(pid_t(resumed->process->processId()), SIGCONT) != 0)
+    if (::kill(pid, SIGCONT) != 0)
         return fail(QStringLiteral("cannot continue the mock for %1").arg(service));
     resumed->paused = false;
     return true;

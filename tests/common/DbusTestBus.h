@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -7,6 +9,7 @@
 
 #include <map>
 #include <memory>
+#include <sys/types.h>
 
 class QProcess;
 
@@ -64,8 +67,16 @@ public:
     // A mock owning service with one object at path implementing interface
     // (add its methods and properties next).
     bool startMock(Bus bus, const QString &service, const QString &path, const QString &interface);
-    bool isRunning(const QString &service) const;
-    // Ends the mock and waits until its name has left the bus.
+    // Makes service activatable on the bus, as desktop services often are:
+    // it has no owner until the first call to it makes the bus start a mock
+    // with one object at path whose methods (name and input signature) only
+    // return. Call before startBus().
+    bool addActivatableMock(Bus bus, const QString &service, const QString &path, const QString &interface,
+        const QList<QPair<QString, QString>> &methods);
+    // True while the mock runs (for an activatable one: once it was started).
+    bool isRunning(const QString &service);
+    // Ends the mock and waits until its name has left the bus. An
+    // activatable mock stays activatable.
     void stopMock(const QString &service);
     // Stops (SIGSTOP) or continues the mock's process. A stopped mock keeps
     // its name but answers nothing: a hung service.
@@ -100,6 +111,9 @@ private:
     bool fail(const QString &reason);
     bool startMockProcess(Bus bus, const QString &service, const QString &path, const QStringList &arguments);
     bool waitForOwner(Bus bus, const QString &service, bool owned, QProcess *process);
+    bool hasOwner(Bus bus, const QString &service, bool *owned);
+    pid_t processOf(const QString &service);
+    QString serviceDirectory(Bus bus) const;
     void setNowhere(Bus bus);
     Mock *mock(const QString &service);
 
