@@ -1,11 +1,15 @@
 # Two commands set everything up on a fresh Debian 12 machine:
 #   make run    install what is missing, build, start Morvane
 #   make test   install what is missing, build, run every test
+# and one more builds the Debian package into build-package/:
+#   make package
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test clean
+PACKAGE_DIR ?= build-package
+
+.PHONY: all deps configure build run test package clean
 
 all: build
 
@@ -30,5 +34,13 @@ run: build
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
+# A build tree of its own, configured for /usr, because the binary looks for
+# its help book under the prefix it was built for. Tests are not built there.
+package: deps
+	@cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DBUILD_TESTING=OFF >/dev/null
+	@cmake --build $(PACKAGE_DIR) -j $(JOBS)
+	@cd $(PACKAGE_DIR) && cpack -G DEB
+	@ls $(PACKAGE_DIR)/morvane_*.deb
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(PACKAGE_DIR)

@@ -4,6 +4,21 @@
 #include "controls/MessageBoxAlertPresenter.h"
 
 #include <QApplication>
+#include <QIcon>
+
+namespace {
+
+// The desktop's icon theme may restyle Morvane's icon; the copy built into
+// the binary serves a build tree and desktops without the installed icon.
+QIcon applicationIcon()
+{
+    QIcon builtIn;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        builtIn.addFile(QStringLiteral(":/icons/%1x%1/" MORVANE_APP_ID ".png").arg(size), QSize(size, size));
+    return QIcon::fromTheme(QStringLiteral(MORVANE_APP_ID), builtIn);
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -11,6 +26,9 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Morvane"));
     QApplication::setOrganizationName(QStringLiteral("Morvane"));
     QApplication::setApplicationVersion(QStringLiteral(MORVANE_VERSION));
+    // Ties the window to its desktop entry (the app id on Wayland).
+    QApplication::setDesktopFileName(QStringLiteral(MORVANE_APP_ID));
+    QApplication::setWindowIcon(applicationIcon());
 
     MainWindow window;
     AppDelegate delegate(&window, std::make_unique<LinuxSystemActions>(),
