@@ -28,6 +28,10 @@ class QProcess;
 //     ... run the code under test, or start Morvane with QProcess ...
 //     QCOMPARE(buses.calls(DbusTestBus::LogindService), QStringList{"PowerOff(false)"});
 //
+// To make logind refuse, as it does without the right to power off:
+//     buses.raiseError(DbusTestBus::LogindService, DbusTestBus::LogindPath,
+//                      DbusTestBus::LogindManager, "PowerOff", "b");
+//
 // Mocks are named by their service name; each runs in its own process. Calls
 // read back as "Member(arguments)" with the arguments written as GVariant
 // text: "PowerOff(false)", "Logout(uint32 1)", "invokeShortcut('Turn Off Screen')".
@@ -52,8 +56,8 @@ public:
     DbusTestBus &operator=(const DbusTestBus &) = delete;
 
     // Starts a daemon for the bus (again, after stopBus()) and sets its
-    // address variable. No service directories: a name nobody owns fails at
-    // once instead of being activated.
+    // address variable. It has no service directory besides the one of
+    // addActivatableMock(): a call to a name nobody owns fails at once.
     bool startBus(Bus bus);
     // Stops the bus's mocks and its daemon. The address stays, pointing at a
     // socket that is gone.
