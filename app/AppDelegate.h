@@ -2,11 +2,13 @@
 
 #include "actions/SystemActions.h"
 #include "app/TabViewDelegate.h"
+#include "app/TaggedTabView.h"
 #include "app/WindowDelegate.h"
 #include "controls/AlertPresenter.h"
 #include "controls/Control.h"
 
 #include <QDateTime>
+#include <QGroupBox>
 #include <QObject>
 #include <QObjectList>
 #include <QPointer>
@@ -15,10 +17,8 @@
 class AboutWindowController;
 class CountdownTick;
 class MainWindow;
-class QGroupBox;
 class QTimer;
 class ScheduleEditor;
-class TaggedTabView;
 class TaskController;
 
 // The one controller of Morvane's main window.
