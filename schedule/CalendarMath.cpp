@@ -2,7 +2,8 @@
 
 namespace {
 // The six calendar fields Morvane works with; parts of a second never count.
-struct DateFields {
+struct DateFields
+{
     qint64 year;
     qint64 month;
     qint64 day;
@@ -31,7 +32,7 @@ QString leftTimePiece(qint64 value, const char *singular, const char *plural)
         return QString::fromLatin1(singular);
     return QString::number(value) + QLatin1String(plural);
 }
-}
+} // namespace
 
 qint64 CalendarMath::calculateLongFromTime(const QDateTime &date1, const QDateTime &date2)
 {
@@ -39,9 +40,8 @@ qint64 CalendarMath::calculateLongFromTime(const QDateTime &date1, const QDateTi
     const DateFields b = localFields(date2);
     // Field by field and unnormalised: a month is always 30 days here, so a
     // span over February comes out longer than the real time.
-    return (b.year - a.year) * SecondsPerYear + (b.month - a.month) * SecondsPerMonth
-        + (b.day - a.day) * SecondsPerDay + (b.hour - a.hour) * SecondsPerHour
-        + (b.minute - a.minute) * SecondsPerMinute + (b.second - a.second);
+    return (b.year - a.year) * SecondsPerYear + (b.month - a.month) * SecondsPerMonth + (b.day - a.day) * SecondsPerDay
+        + (b.hour - a.hour) * SecondsPerHour + (b.minute - a.minute) * SecondsPerMinute + (b.second - a.second);
 }
 
 QString CalendarMath::calculateLeftTime(qint64 n)
@@ -56,8 +56,7 @@ QString CalendarMath::calculateLeftTime(qint64 n)
     const qint64 seconds = rest - minutes * SecondsPerMinute;
 
     return leftTimePiece(days, "1 Day ", " Days ") + leftTimePiece(hours, "1 Hour ", " Hours ")
-        + leftTimePiece(minutes, "1 Minute ", " Minutes ")
-        + leftTimePiece(seconds, "1 Second", " Seconds");
+        + leftTimePiece(minutes, "1 Minute ", " Minutes ") + leftTimePiece(seconds, "1 Second", " Seconds");
 }
 
 qint64 CalendarMath::compare2Days(const QDateTime &date1, const QDateTime &date2)

@@ -25,7 +25,7 @@ constexpr int DisplaySleepRow = 4;
 constexpr int ScriptRow = 5;
 
 constexpr qint64 DatePickers[] = {Tag::DatePickerA, Tag::DatePickerB, Tag::DatePickerC};
-}
+} // namespace
 
 CountdownTick::CountdownTick(AppDelegate &delegate)
     : m_delegate(delegate)

@@ -1,0 +1,507 @@
+#include "controls/RadioMatrix.h"
+#include "tests/support/WindowFixture.h"
+
+#include <QAbstractButton>
+#include <QDateTimeEdit>
+#include <QFile>
+#include <QGroupBox>
+#include <QLoggingCategory>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+
+namespace {
+constexpr int ShutDownRow = 1;
+constexpr int ScriptRow = 5;
+
+// The per-tick lines, recorded by a message handler that passes every other
+// message on to QtTest.
+QStringList tickLines;
+QtMessageHandler previousHandler = nullptr;
+
+void recordTickLines(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtDebugMsg && qstrcmp(context.category, "morvane") == 0)
+        tickLines << message;
+    else if (previousHandler)
+        previousHandler(type, context, message);
+}
+
+int tickCount()
+{
+    return tickLines.count(QStringLiteral("1"));
+}
+
+QDateTime toSecond(const QDateTime &date)
+{
+    return date.addMSecs(-date.time().msec());
+}
+} // namespace
+
+class tst_CountdownTick : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void countsDownThenFires();
+    void countOfOneFiresAtOnce();
+    void firesSelectedAction_data();
+    void firesSelectedAction();
+    void stopAtCountTwoNeverFires();
+    void catchUp_data();
+    void catchUp();
+    void futurePickerLeftAloneUntilPassed();
+    void tickLinesPerKindOfTick();
+    void noTickWhileAlertOpen_data();
+    void noTickWhileAlertOpen();
+
+private:
+    QTimer *tickTimer() const;
+    void startCountdown(const QString &number, const QString &unit);
+    void tick(int times = 1);
+    void selectRow(int row);
+    bool windowIsIdle() const;
+    void setPicker(qint64 tag, const QDateTime &date);
+
+    std::unique_ptr<WindowFixture> m_fixture;
+};
+
+void tst_CountdownTick::initTestCase()
+{
+    QLoggingCategory::setFilterRules(QStringLiteral("morvane.debug=true"));
+}
+
+void tst_CountdownTick::init()
+{
+    m_fixture = std::make_unique<WindowFixture>();
+    // The tests call the tick themselves; the launch timer stays out of
+    // their way unless a test starts it again.
+    tickTimer()->stop();
+    tickLines.clear();
+    previousHandler = qInstallMessageHandler(recordTickLines);
+}
+
+void tst_CountdownTick::cleanup()
+{
+    qInstallMessageHandler(previousHandler);
+    m_fixture.reset();
+}
+
+QTimer *tst_CountdownTick::tickTimer() const
+{
+    const auto timers = m_fixture->delegate->findChildren<QTimer *>(QString(), Qt::FindDirectChildrenOnly);
+    if (timers.size() != 1)
+        qFatal("expected the delegate to own exactly one timer, found %lld", qlonglong(timers.size()));
+    return timers.first();
+}
+
+void tst_CountdownTick::startCountdown(const QString &number, const QString &unit)
+{
+    WindowFixture &f = *m_fixture;
+    f.window->tabview1()->setCurrentIndex(0);
+    f.control(Tag::NumberField, f.page(0)).setStringValue(number);
+    f.control(Tag::UnitComboBox, f.page(0)).setStringValue(unit);
+    f.control(Tag::RunButton).as<QAbstractButton>()->click();
+}
+
+void tst_CountdownTick::selectRow(int row)
+{
+    m_fixture->control(Tag::ActionMatrix, m_fixture->delegate->aBox1()).as<RadioMatrix>()->setSelectedRow(row);
+}
+
+void tst_CountdownTick::tick(int times)
+{
+    for (int i = 0; i < times; ++i)
+        m_fixture->delegate->timerFired();
+}
+
+bool tst_CountdownTick::windowIsIdle() const
+{
+    const WindowFixture &f = *m_fixture;
+    QWidget *countdownPage = f.page(0);
+    QWidget *datePage = f.page(1);
+    const Control numberField = f.control(Tag::NumberField, countdownPage);
+    const Control editing[] = {
+        f.control(Tag::ChooseScriptButton),
+        f.control(Tag::ScriptPathField),
+        f.control(Tag::ActionMatrix, f.delegate->aBox1()),
+        f.control(Tag::CountdownCaption, countdownPage),
+        numberField,
+        f.control(Tag::UnitComboBox, countdownPage),
+        f.control(Tag::DatePickerA, datePage),
+        f.control(Tag::DatePickerB, datePage),
+        f.control(Tag::DatePickerC, datePage),
+        f.control(Tag::NowButton, datePage),
+        f.control(Tag::MinimumStepper, datePage),
+    };
+    for (const Control &control : editing) {
+        if (control.isNull() || !control.isEnabled())
+            return false;
+    }
+    return f.runTitle() == QLatin1String("Run") && f.delegate->counterTimer() == 0 && numberField.isEditable()
+        && numberField.isSelectable() && f.control(Tag::TimeLeftCaption).isHidden()
+        && f.control(Tag::TimeLeftText).isHidden();
+}
+
+void tst_CountdownTick::setPicker(qint64 tag, const QDateTime &date)
+{
+    Control picker = m_fixture->control(tag, m_fixture->page(1));
+    picker.setMinDate(date.addDays(-1));
+    picker.setDateValue(date);
+}
+
+void tst_CountdownTick::countsDownThenFires()
+{
+    WindowFixture &f = *m_fixture;
+    selectRow(ShutDownRow);
+    startCountdown(QStringLiteral("5"), QStringLiteral("Seconds"));
+    QCOMPARE(f.delegate->counterTimer(), 6);
+
+    const QStringList shown {"5 Seconds", "4 Seconds", "3 Seconds", "2 Seconds", "1 Second"};
+    for (const QString &text : shown) {
+        tick();
+        QCOMPARE(f.control(Tag::TimeLeftText).stringValue(), text);
+        QVERIFY(f.actions->calls.isEmpty());
+    }
+
+    f.control(Tag::TimeLeftText).setStringValue(QStringLiteral("untouched"));
+    tick();
+    QCOMPARE(f.actions->calls, QStringList {"event:shut"});
+    QCOMPARE(f.control(Tag::TimeLeftText).stringValue(), QStringLiteral("untouched"));
+    QVERIFY(windowIsIdle());
+
+    tick(3);
+    QCOMPARE(f.actions->calls.size(), 1);
+}
+
+void tst_CountdownTick::countOfOneFiresAtOnce()
+{
+    WindowFixture &f = *m_fixture;
+    selectRow(ShutDownRow);
+    f.control(Tag::TimeLeftText).setStringValue(QStringLiteral("from the last task"));
+    // A unit outside the list gives a length of 0, and with no minimum the
+    // count is 1.
+    f.delegate->setMinimumCounter(0);
+    startCountdown(QStringLiteral("1"), QStringLiteral("Fortnights"));
+    QCOMPARE(f.delegate->counterTimer(), 1);
+
+    tick();
+    QCOMPARE(f.actions->calls, QStringList {"event:shut"});
+    QCOMPARE(f.control(Tag::TimeLeftText).stringValue(), QString());
+    QVERIFY(windowIsIdle());
+}
+
+void tst_CountdownTick::firesSelectedAction_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("eventStatus");
+    QTest::addColumn<int>("dimStatus");
+    QTest::addColumn<bool>("dimAfterScript");
+    QTest::addColumn<QString>("scriptFile"); // "file", "folder" or "deleted"
+    QTest::addColumn<QStringList>("calls"); // %1 stands for the script path
+    QTest::addColumn<QStringList>("alert");
+    QTest::addColumn<bool>("catchUpInSameTick");
+
+    const QStringList none;
+    const QStringList missing {"Reminder", "The script file does not exist"};
+
+    QTest::newRow("restart") << 0 << 0 << 0 << false << "" << QStringList {"event:rest"} << none << true;
+    QTest::newRow("shutDown") << 1 << 0 << 0 << false << "" << QStringList {"event:shut"} << none << true;
+    QTest::newRow("logOut") << 2 << 0 << 0 << false << "" << QStringList {"event:rlgo"} << none << true;
+    QTest::newRow("sleep") << 3 << 0 << 0 << false << "" << QStringList {"event:slep"} << none << true;
+    QTest::newRow("displaySleep") << 4 << 0 << 0 << false << "" << QStringList {"dim"} << none << true;
+    QTest::newRow("noSelection") << -1 << 0 << 0 << false << "" << none << none << true;
+
+    QTest::newRow("restartDenied") << 0 << -13 << 0 << false << "" << QStringList {"event:rest"}
+                                   << QStringList {"Error!", "-13"} << false;
+    QTest::newRow("sleepNoLogind") << 3 << -113 << 0 << false << "" << QStringList {"event:slep"}
+                                   << QStringList {"Error!", "-113"} << false;
+    QTest::newRow("displaySleepUnsupported")
+        << 4 << 0 << 1 << false << "" << QStringList {"dim"} << QStringList {"Error!", "1"} << false;
+
+    QTest::newRow("script") << ScriptRow << 0 << 0 << false << "file" << QStringList {"script:%1"} << none << true;
+    QTest::newRow("scriptThenDim") << ScriptRow << 0 << 0 << true << "file" << QStringList {"script:%1", "dim"} << none
+                                   << true;
+    QTest::newRow("scriptDimFailureDropped")
+        << ScriptRow << 0 << 1 << true << "file" << QStringList {"script:%1", "dim"} << none << true;
+    QTest::newRow("scriptFolder") << ScriptRow << 0 << 0 << false << "folder" << QStringList {"script:%1"} << none
+                                  << true;
+    QTest::newRow("scriptDeleted") << ScriptRow << 0 << 0 << true << "deleted" << none << missing << true;
+}
+
+void tst_CountdownTick::firesSelectedAction()
+{
+    QFETCH(int, row);
+    QFETCH(int, eventStatus);
+    QFETCH(int, dimStatus);
+    QFETCH(bool, dimAfterScript);
+    QFETCH(QString, scriptFile);
+    QFETCH(QStringList, calls);
+    QFETCH(QStringList, alert);
+    QFETCH(bool, catchUpInSameTick);
+
+    WindowFixture &f = *m_fixture;
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QString scriptPath;
+    if (scriptFile == QLatin1String("folder")) {
+        scriptPath = dir.path();
+    } else if (!scriptFile.isEmpty()) {
+        scriptPath = dir.filePath(QStringLiteral("Script.scpt"));
+        QFile file(scriptPath);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+
+    selectRow(row);
+    f.control(Tag::ScriptPathField).setStringValue(scriptPath);
+    f.actions->eventStatus = eventStatus;
+    f.actions->dimStatus = dimStatus;
+
+    QList<bool> idleAtCall;
+    f.actions->onCall = [&] { idleAtCall << windowIsIdle(); };
+    f.alerts->whileOpen = [&] { idleAtCall << windowIsIdle(); };
+
+    startCountdown(QStringLiteral("1"), QStringLiteral("Seconds"));
+    QCOMPARE(f.delegate->counterTimer(), 2);
+    // The box is read when the task ends, not when it starts.
+    f.control(Tag::DimAfterScriptCheckBox).as<QAbstractButton>()->setChecked(dimAfterScript);
+    if (scriptFile == QLatin1String("deleted"))
+        QVERIFY(QFile::remove(scriptPath));
+    const QDateTime past = QDateTime::currentDateTime().addSecs(-3600);
+    setPicker(Tag::DatePickerA, past);
+
+    tick();
+    QCOMPARE(f.control(Tag::TimeLeftText).stringValue(), QStringLiteral("1 Second"));
+    QVERIFY(f.actions->calls.isEmpty());
+
+    tick();
+    QStringList expectedCalls;
+    for (const QString &call : std::as_const(calls))
+        expectedCalls << QString(call).replace(QLatin1String("%1"), scriptPath);
+    QCOMPARE(f.actions->calls, expectedCalls);
+    QStringList shownAlert;
+    for (const auto &[title, message] : std::as_const(f.alerts->alerts))
+        shownAlert << title << message;
+    QCOMPARE(shownAlert, alert);
+    QVERIFY(windowIsIdle());
+    QCOMPARE(idleAtCall, QList<bool>(expectedCalls.size() + (alert.isEmpty() ? 0 : 1), true));
+
+    // An error alert ends the tick; the pickers catch up on the next one.
+    const QDateTime pickedDate = f.control(Tag::DatePickerA, f.page(1)).dateValue();
+    QCOMPARE(pickedDate != past, catchUpInSameTick);
+    tick();
+    QVERIFY(f.control(Tag::DatePickerA, f.page(1)).dateValue() > past);
+    QCOMPARE(f.actions->calls.size(), expectedCalls.size());
+}
+
+void tst_CountdownTick::stopAtCountTwoNeverFires()
+{
+    WindowFixture &f = *m_fixture;
+    selectRow(ShutDownRow);
+    startCountdown(QStringLiteral("5"), QStringLiteral("Seconds"));
+    tick(4);
+    QCOMPARE(f.delegate->counterTimer(), 2);
+
+    f.control(Tag::RunButton).as<QAbstractButton>()->click();
+    QVERIFY(windowIsIdle());
+    tick(5);
+    QVERIFY(f.actions->calls.isEmpty());
+    QVERIFY(f.alerts->alerts.isEmpty());
+    QCOMPARE(f.delegate->counterTimer(), 0);
+}
+
+void tst_CountdownTick::catchUp_data()
+{
+    QTest::addColumn<qint64>("offsetMs"); // picker A against now
+    QTest::addColumn<bool>("running");
+    QTest::addColumn<bool>("moved");
+
+    QTest::newRow("pastPicker") << qint64(-3600 * 1000) << false << true;
+    QTest::newRow("oneSecondBehind") << qint64(-1000) << false << true;
+    QTest::newRow("futurePicker") << qint64(600 * 1000) << false << false;
+    QTest::newRow("sameSecond") << qint64(0) << false << false;
+    QTest::newRow("pastPickerWhileRunning") << qint64(-3600 * 1000) << true << false;
+}
+
+void tst_CountdownTick::catchUp()
+{
+    QFETCH(qint64, offsetMs);
+    QFETCH(bool, running);
+    QFETCH(bool, moved);
+
+    WindowFixture &f = *m_fixture;
+    if (running)
+        startCountdown(QStringLiteral("1"), QStringLiteral("Hours"));
+    // The countdown page is shown, so the date page is not in the window's
+    // tree: the tick must still find the pickers.
+    f.window->tabview1()->setCurrentIndex(0);
+
+    // Stay clear of a second's end, so that "now" here and in the tick fall
+    // in the same second.
+    while (QDateTime::currentDateTime().time().msec() > 600)
+        QThread::msleep(20);
+    const QDateTime before = QDateTime::currentDateTime();
+    const QDateTime picked = toSecond(before).addMSecs(offsetMs);
+    const QDateTime pickedB = picked.addDays(-2);
+    const QDateTime pickedC = picked.addDays(-3);
+    setPicker(Tag::DatePickerA, picked);
+    setPicker(Tag::DatePickerB, pickedB);
+    setPicker(Tag::DatePickerC, pickedC);
+
+    std::vector<std::unique_ptr<QSignalSpy>> spies;
+    for (qint64 tag : {Tag::DatePickerA, Tag::DatePickerB, Tag::DatePickerC}) {
+        auto *picker = f.control(tag, f.page(1)).as<QDateTimeEdit>();
+        QVERIFY(picker);
+        spies.push_back(std::make_unique<QSignalSpy>(picker, &QDateTimeEdit::dateTimeChanged));
+    }
+
+    tick();
+    const QDateTime after = QDateTime::currentDateTime();
+    QCOMPARE(toSecond(after), toSecond(before));
+
+    const QList<QDateTime> original {picked, pickedB, pickedC};
+    const qint64 tags[] = {Tag::DatePickerA, Tag::DatePickerB, Tag::DatePickerC};
+    for (int i = 0; i < 3; ++i) {
+        const Control picker = f.control(tags[i], f.page(1));
+        if (moved) {
+            QVERIFY2(picker.dateValue() >= before && picker.dateValue() <= after,
+                qPrintable(picker.dateValue().toString(Qt::ISODateWithMs)));
+            QVERIFY2(picker.minDate() >= before && picker.minDate() <= after,
+                qPrintable(picker.minDate().toString(Qt::ISODateWithMs)));
+        } else {
+            QCOMPARE(picker.dateValue(), original.at(i));
+            QCOMPARE(picker.minDate(), original.at(i).addDays(-1));
+        }
+        // Moved from code: no mirroring, no action.
+        QCOMPARE(spies.at(i)->count(), 0);
+    }
+    QVERIFY(f.alerts->alerts.isEmpty());
+}
+
+void tst_CountdownTick::futurePickerLeftAloneUntilPassed()
+{
+    WindowFixture &f = *m_fixture;
+    while (QDateTime::currentDateTime().time().msec() > 600)
+        QThread::msleep(20);
+    // The start of the next second: ahead now, in the same second soon,
+    // passed a second later.
+    const QDateTime picked = toSecond(QDateTime::currentDateTime()).addSecs(1);
+    setPicker(Tag::DatePickerA, picked);
+    const Control pickerA = f.control(Tag::DatePickerA, f.page(1));
+
+    tick();
+    QCOMPARE(pickerA.dateValue(), picked);
+
+    while (QDateTime::currentDateTime() < picked.addMSecs(100))
+        QThread::msleep(20);
+    QCOMPARE(toSecond(QDateTime::currentDateTime()), picked);
+    tick();
+    QCOMPARE(pickerA.dateValue(), picked);
+
+    while (QDateTime::currentDateTime() < picked.addMSecs(1050))
+        QThread::msleep(20);
+    tick();
+    QVERIFY(pickerA.dateValue() >= picked.addSecs(1));
+    QCOMPARE(pickerA.minDate(), pickerA.dateValue());
+}
+
+void tst_CountdownTick::tickLinesPerKindOfTick()
+{
+    WindowFixture &f = *m_fixture;
+    tick();
+    QCOMPARE(tickLines, (QStringList {"1", "3"}));
+
+    selectRow(ShutDownRow);
+    startCountdown(QStringLiteral("1"), QStringLiteral("Seconds"));
+    tickLines.clear();
+    tick();
+    QCOMPARE(tickLines, QStringList {"1"});
+
+    // The expiry tick goes on as an idle tick.
+    tickLines.clear();
+    tick();
+    QCOMPARE(tickLines, (QStringList {"1", "3"}));
+
+    // A failed action's alert ends its tick.
+    f.actions->eventStatus = -5;
+    startCountdown(QStringLiteral("1"), QStringLiteral("Seconds"));
+    tick();
+    tickLines.clear();
+    tick();
+    QCOMPARE(f.alerts->alerts.size(), 1);
+    QCOMPARE(tickLines, QStringList {"1"});
+}
+
+void tst_CountdownTick::noTickWhileAlertOpen_data()
+{
+    QTest::addColumn<QString>("alert"); // "closeRefusal" or "actionError"
+    QTest::addColumn<bool>("realTimer");
+
+    QTest::newRow("closeRefusalTimerCalls") << "closeRefusal" << false;
+    QTest::newRow("closeRefusalRealTimer") << "closeRefusal" << true;
+    QTest::newRow("actionErrorTimerCalls") << "actionError" << false;
+}
+
+void tst_CountdownTick::noTickWhileAlertOpen()
+{
+    QFETCH(QString, alert);
+    QFETCH(bool, realTimer);
+
+    WindowFixture &f = *m_fixture;
+    QTimer *timer = tickTimer();
+    int ticksWhileOpen = -1;
+    QString textWhileOpen;
+    f.alerts->whileOpen = [&] {
+        const int ticksAtOpen = tickCount();
+        if (realTimer) {
+            timer->start();
+            QTest::qWait(1300);
+            timer->stop();
+        } else {
+            // Three ticks fall due while the user looks at the alert.
+            for (int i = 0; i < 3; ++i)
+                QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection);
+        }
+        ticksWhileOpen = tickCount() - ticksAtOpen;
+        textWhileOpen = f.control(Tag::TimeLeftText).stringValue();
+    };
+
+    selectRow(ShutDownRow);
+    int ticksBefore = 0;
+    if (alert == QLatin1String("closeRefusal")) {
+        startCountdown(QStringLiteral("10"), QStringLiteral("Seconds"));
+        tick();
+        QCOMPARE(f.control(Tag::TimeLeftText).stringValue(), QStringLiteral("10 Seconds"));
+        ticksBefore = tickCount();
+        QVERIFY(!f.delegate->windowShouldClose(f.window.get()));
+        QCOMPARE(textWhileOpen, QStringLiteral("10 Seconds"));
+    } else {
+        f.actions->eventStatus = -13;
+        startCountdown(QStringLiteral("1"), QStringLiteral("Seconds"));
+        tick(2);
+        ticksBefore = tickCount();
+        QCOMPARE(f.alerts->alerts.value(0).first, QStringLiteral("Error!"));
+    }
+    QCOMPARE(f.alerts->alerts.size(), 1);
+    QCOMPARE(ticksWhileOpen, 0);
+    QCOMPARE(tickCount(), ticksBefore);
+
+    // The one tick that fell due comes once the alert has closed; the
+    // others are not made up.
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(tickCount(), ticksBefore + 1);
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    QCOMPARE(tickCount(), ticksBefore + 1);
+    if (alert == QLatin1String("closeRefusal"))
+        QCOMPARE(f.control(Tag::TimeLeftText).stringValue(), QStringLiteral("9 Seconds"));
+}
+
+QTEST_MAIN(tst_CountdownTick)
+#include "tst_CountdownTick.moc"
