@@ -8,14 +8,15 @@
 
 namespace {
 
-// The desktop's icon theme may restyle Morvane's icon; the copy built into
-// the binary serves a build tree and desktops without the installed icon.
+// Every size drawn for Morvane, from the copy built into the binary, so the
+// window manager gets exact pixels from a build tree and an install alike.
+// Menus and docks take the installed icon through the desktop entry.
 QIcon applicationIcon()
 {
-    QIcon builtIn;
+    QIcon icon;
     for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
-        builtIn.addFile(QStringLiteral(":/icons/%1x%1/" MORVANE_APP_ID ".png").arg(size), QSize(size, size));
-    return QIcon::fromTheme(QStringLiteral(MORVANE_APP_ID), builtIn);
+        icon.addFile(QStringLiteral(":/icons/%1x%1/" MORVANE_APP_ID ".png").arg(size), QSize(size, size));
+    return icon;
 }
 
 } // namespace

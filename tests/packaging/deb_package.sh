@@ -11,8 +11,12 @@ trap 'rm -rf "$out"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
+# cpack first brings the tree up to date (its preinstall step), which is quick
+# once the tree is built, as it is when the tests run.
 if ! cpack -G DEB -B "$out" --config "$build/CPackConfig.cmake" >"$out/cpack.log" 2>&1; then
-    cat "$out/cpack.log"; echo "FAIL: cpack"; exit 1
+    cat "$out/cpack.log"
+    tail -n 30 "$out"/_CPack_Packages/*/DEB/*Output.log 2>/dev/null
+    echo "FAIL: cpack"; exit 1
 fi
 arch=$(dpkg --print-architecture)
 deb=$out/morvane_${version}_$arch.deb
@@ -29,7 +33,7 @@ for f in "$prefix/bin/morvane" "$datadir/applications/$id.desktop" \
          "$datadir/icons/hicolor/scalable/apps/$id.svg" \
          "$datadir/icons/hicolor/48x48/apps/$id.png" \
          "$datadir/metainfo/$id.metainfo.xml" \
-         "$datadir/morvane/MacHelp.help/index.html"; do
+         "$datadir/morvane/MacHelp.help/index.html" "$datadir/doc/morvane/copyright"; do
     grep -q " \.$f\$" "$out/contents" || fail "$f is not in the package"
 done
 

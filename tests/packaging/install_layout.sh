@@ -21,7 +21,7 @@ rm -f "$prefix.log"
 desktop=share/applications/$id.desktop
 metainfo=share/metainfo/$id.metainfo.xml
 for f in bin/morvane "$desktop" "$metainfo" share/icons/hicolor/scalable/apps/$id.svg \
-         share/morvane/MacHelp.help/index.html; do
+         share/morvane/MacHelp.help/index.html share/doc/morvane/copyright; do
     [ -f "$prefix/$f" ] || fail "$f is not installed"
 done
 [ -x "$prefix/bin/morvane" ] || fail "bin/morvane is not executable"
@@ -39,7 +39,8 @@ done
 # Only the program and its data: no static libraries, headers or test files.
 while IFS= read -r f; do
     case $f in
-        bin/morvane|share/applications/*|share/metainfo/*|share/icons/hicolor/*|share/morvane/*) ;;
+        bin/morvane|share/applications/*|share/metainfo/*|share/icons/hicolor/*) ;;
+        share/morvane/*|share/doc/morvane/copyright) ;;
         *) fail "unexpected file installed: $f" ;;
     esac
 done < <(cd "$prefix" && find . -type f -printf '%P\n')
