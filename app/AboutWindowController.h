@@ -2,12 +2,20 @@
 
 #include <QObject>
 #include <QPointer>
+#include <memory>
 
+namespace Ui {
+class About;
+}
 class QLineEdit;
 class QWidget;
 
-// The About window: built from resources/About.ui on first showing, then
-// kept and brought forward again.
+// The About window: Morvane's name, icon, version and licence.
+//
+// The window is built from resources/About.ui on its first showing, then
+// kept: closing it only hides it, and the next showing brings the same
+// window forward again. Its controls send promptEvent(), as the main
+// window's do to the application's controller.
 class AboutWindowController : public QObject
 {
     Q_OBJECT
@@ -16,15 +24,24 @@ public:
     explicit AboutWindowController(QObject *parent = nullptr);
     ~AboutWindowController() override;
 
+    // Loads the window on the first call, then shows it and brings it to
+    // the front. The sender is whoever asked; it is not looked at.
     void showWindow(QObject *sender);
+    // Runs once, right after the window has been loaded.
     void windowDidLoad();
+    // Closes the window when the sender is a button tagged as the About
+    // window's close button; ignores every other sender.
     void promptEvent(QObject *sender);
 
+    // The window, or null before the first showing.
     QWidget *window() const;
     QLineEdit *aTextField() const;
     void setATextField(QLineEdit *field);
 
 private:
-    QPointer<QWidget> m_window;
+    void loadWindow();
+
+    std::unique_ptr<Ui::About> m_ui;
+    std::unique_ptr<QWidget> m_window;
     QPointer<QLineEdit> m_aTextField;
 };

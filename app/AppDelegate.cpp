@@ -300,9 +300,9 @@ void AppDelegate::showAboutWindow()
     m_vAboutWindowController->showWindow(this);
 }
 
-void AppDelegate::openHtmlHelp() { HelpBook::openHtmlHelp(); }
-void AppDelegate::openHtmlHelp1() { HelpBook::openHtmlHelp1(); }
-void AppDelegate::openOnePageHtmlHelp(const QString &path) { HelpBook::openOnePageHtmlHelp(path); }
+void AppDelegate::openHtmlHelp() { HelpBook().openHtmlHelp(); }
+void AppDelegate::openHtmlHelp1() { HelpBook().openHtmlHelp1(); }
+void AppDelegate::openOnePageHtmlHelp(const QString &path) { HelpBook().openOnePageHtmlHelp(path); }
 
 void AppDelegate::defaultSaveAppSetting() { SettingsWriter::defaultSaveAppSetting(*this); }
 void AppDelegate::defaultLoadAppSetting() { SettingsWriter::defaultLoadAppSetting(); }

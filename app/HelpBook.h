@@ -19,8 +19,7 @@ public:
     // Beside the executable first, then the installed data folder.
     static QStringList defaultSearchDirs();
 
-    explicit HelpBook(QVariantMap info = applicationInfo(),
-                      QStringList searchDirs = defaultSearchDirs());
+    explicit HelpBook(QVariantMap info = applicationInfo(), QStringList searchDirs = defaultSearchDirs());
 
     // Opens the book named under "CFBundleHelpBookName" in the info table at
     // its anchor "acess".
