@@ -71,6 +71,9 @@ void TaskController::startTask()
     }
     m_delegate.setCounterTimer(*count);
     enterRunning();
+    // Every task that starts is put on record, so the settings file always
+    // holds the last task the user started.
+    m_delegate.defaultSaveAppSetting();
 }
 
 std::optional<qint64> TaskController::countdownLength()

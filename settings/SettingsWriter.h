@@ -3,10 +3,18 @@
 class AppDelegate;
 
 // Writes the user's current choices in the main window to Morvane's
-// settings file. Nothing reads them back.
+// settings file, ~/.config/Morvane/Morvane.conf (under XDG_CONFIG_HOME when
+// that is set). The controls are the only record of the choices, so they
+// are read at the moment of saving. Nothing reads the file back: every
+// launch starts from the window's interface file.
 class SettingsWriter
 {
 public:
+    // Overwrites the seven keys "Action", "Setting", "Number", "NumberType",
+    // "MinValue", "MaxValue" and "ScriptFile", in that order, then writes
+    // the file out. A control that is not there gives 0 for the numbers and
+    // removes a text's key. A failed write goes unnoticed.
     static void defaultSaveAppSetting(const AppDelegate &delegate);
+    // Restores nothing: Morvane's settings are a record, not a preference.
     static void defaultLoadAppSetting();
 };
