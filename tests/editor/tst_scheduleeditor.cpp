@@ -1,0 +1,299 @@
+// Editing a task in the real window: the action rows and the script
+// controls, the three mirrored date pickers, the now button, the minimum
+// stepper and the script-file dialog.
+
+#include "editor/ScheduleEditor.h"
+#include "tests/editor/EditorTestSupport.h"
+
+#include <QDateTimeEdit>
+#include <QFile>
+#include <QFileDialog>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace EditorTest;
+
+namespace {
+const qint64 Pickers[] = {Tag::DatePickerA, Tag::DatePickerB, Tag::DatePickerC};
+const QList<qint64> ScriptControls = {Tag::ScriptCaption, Tag::ScriptPathField, Tag::ChooseScriptButton,
+                                      Tag::DimAfterScriptCheckBox};
+
+QDateTimeEdit *picker(const WindowFixture &f, qint64 tag)
+{
+    return f.control(tag, f.page(1)).as<QDateTimeEdit>();
+}
+
+// Ticks would bring the pickers forward while a test waits on the event
+// loop; these tests are about editing alone.
+void holdTicks(const WindowFixture &f)
+{
+    if (auto *timer = f.delegate->findChild<QTimer *>())
+        timer->stop();
+}
+}
+
+class TestScheduleEditor : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void actionSelection_data();
+    void actionSelection();
+    void mirroring_data();
+    void mirroring();
+    void resetToNow();
+    void minimumStepper_data();
+    void minimumStepper();
+    void scriptSheet_data();
+    void scriptSheet();
+    void secondPressKeepsOneSheet();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestScheduleEditor::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    QFile file(m_dir.filePath(QStringLiteral("nightly.scpt")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("#!/bin/sh\n");
+}
+
+void TestScheduleEditor::actionSelection_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<bool>("scriptShown");
+
+    QTest::newRow("restart") << 0 << false;
+    QTest::newRow("shutDown") << 1 << false;
+    QTest::newRow("logOut") << 2 << false;
+    QTest::newRow("sleep") << 3 << false;
+    QTest::newRow("displaySleep") << 4 << false;
+    QTest::newRow("script") << 5 << true;
+    QTest::newRow("noSelection") << -1 << false;
+}
+
+void TestScheduleEditor::actionSelection()
+{
+    QFETCH(int, row);
+    QFETCH(bool, scriptShown);
+
+    WindowFixture f;
+    // Start from the opposite, so that every change is seen.
+    pickRow(f, scriptShown ? 0 : 5);
+    for (qint64 tag : ScriptControls)
+        QCOMPARE(f.control(tag).isHidden(), scriptShown);
+    f.control(Tag::SpareCheckBox).setHidden(false);
+    f.control(Tag::RunButton).setEnabled(false);
+    const QString path = m_dir.filePath(QStringLiteral("nightly.scpt"));
+    f.control(Tag::ScriptPathField).setStringValue(path);
+
+    if (row >= 0) {
+        pickRow(f, row);
+    } else {
+        matrix(f)->setSelectedRow(-1);
+        f.delegate->promptEvent(matrix(f));
+    }
+
+    for (qint64 tag : ScriptControls)
+        QVERIFY2(f.control(tag).isHidden() != scriptShown, qPrintable(QString::number(tag)));
+    QVERIFY(f.control(Tag::SpareCheckBox).isHidden());
+    QVERIFY(f.control(Tag::RunButton).isEnabled());
+    QCOMPARE(f.control(Tag::ScriptPathField).stringValue(), path);
+    QVERIFY(f.alerts->alerts.isEmpty());
+}
+
+void TestScheduleEditor::mirroring_data()
+{
+    QTest::addColumn<qint64>("changed");
+
+    QTest::newRow("pickerA") << Tag::DatePickerA;
+    QTest::newRow("pickerB") << Tag::DatePickerB;
+    QTest::newRow("pickerC") << Tag::DatePickerC;
+}
+
+void TestScheduleEditor::mirroring()
+{
+    QFETCH(qint64, changed);
+
+    WindowFixture f;
+    const QDateTime old(QDate(2030, 1, 1), QTime(8, 0));
+    for (qint64 tag : Pickers)
+        f.delegate->setTimeInfo(old, f.control(tag, f.page(1)));
+
+    QList<QSignalSpy *> spies;
+    for (qint64 tag : Pickers) {
+        if (tag != changed)
+            spies << new QSignalSpy(picker(f, tag), &QDateTimeEdit::dateTimeChanged);
+    }
+
+    // The user sets the date: the picker sends its change itself.
+    const QDateTime target = QDateTime::currentDateTime().addMSecs(3600500);
+    picker(f, changed)->setDateTime(target);
+
+    for (qint64 tag : Pickers)
+        QCOMPARE(picker(f, tag)->dateTime(), target);
+    // The copies are set from code and send nothing, so nothing echoes back.
+    for (QSignalSpy *spy : spies)
+        QCOMPARE(spy->count(), 0);
+    qDeleteAll(spies);
+
+    // A start reads picker A, whichever picker the user changed.
+    f.delegate->tabview1()->setCurrentIndex(1);
+    pressRun(f);
+    QCOMPARE(f.delegate->counterTimer(), 3601);
+}
+
+void TestScheduleEditor::resetToNow()
+{
+    WindowFixture f;
+    const QDateTime old(QDate(2001, 1, 1), QTime(0, 0));
+    for (qint64 tag : Pickers)
+        f.delegate->setTimeInfo(old, f.control(tag, f.page(1)));
+    QList<QSignalSpy *> spies;
+    for (qint64 tag : Pickers)
+        spies << new QSignalSpy(picker(f, tag), &QDateTimeEdit::dateTimeChanged);
+
+    const QDateTime before = QDateTime::currentDateTime();
+    f.control(Tag::NowButton, f.page(1)).as<QAbstractButton>()->click();
+    const QDateTime after = QDateTime::currentDateTime();
+
+    // Each picker has its own reading of the clock, taken in A, B, C order.
+    QDateTime previous = before;
+    for (qint64 tag : Pickers) {
+        const QDateTime date = picker(f, tag)->dateTime();
+        QVERIFY2(date >= previous && date <= after, qPrintable(QString::number(tag)));
+        previous = date;
+    }
+    for (QSignalSpy *spy : spies)
+        QCOMPARE(spy->count(), 0);
+    qDeleteAll(spies);
+}
+
+void TestScheduleEditor::minimumStepper_data()
+{
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qint64>("count");
+
+    QTest::newRow("one") << 1 << "1 second" << qint64(2);
+    QTest::newRow("five") << 5 << "5 seconds" << qint64(6);
+    QTest::newRow("zero") << 0 << "0 seconds" << qint64(2);
+    QTest::newRow("largest") << 3600 << "3600 seconds" << qint64(3601);
+}
+
+void TestScheduleEditor::minimumStepper()
+{
+    QFETCH(int, value);
+    QFETCH(QString, text);
+    QFETCH(qint64, count);
+
+    WindowFixture f;
+    auto *stepper = f.control(Tag::MinimumStepper, f.page(1)).as<QSpinBox>();
+    QVERIFY(stepper);
+    // The user moves the stepper; from another value so that it sends.
+    stepper->setValue(value == 2 ? 3 : 2);
+    stepper->setValue(value);
+
+    QCOMPARE(f.delegate->minimumCounter(), value);
+    QCOMPARE(f.control(Tag::MinimumSecondsText, f.page(1)).stringValue(), text);
+
+    // The next start uses the new minimum: one second raised to it.
+    f.control(Tag::NumberField, f.page(0)).setStringValue(QStringLiteral("1"));
+    f.control(Tag::UnitComboBox, f.page(0)).setStringValue(QStringLiteral("Seconds"));
+    pressRun(f);
+    QCOMPARE(f.delegate->counterTimer(), count);
+}
+
+void TestScheduleEditor::scriptSheet_data()
+{
+    QTest::addColumn<int>("result");
+    QTest::addColumn<bool>("takesPath");
+
+    QTest::newRow("open") << int(QDialog::Accepted) << true;
+    QTest::newRow("cancel") << int(QDialog::Rejected) << false;
+    // Only the open button's code hands on the path.
+    QTest::newRow("otherCode") << 2 << false;
+}
+
+void TestScheduleEditor::scriptSheet()
+{
+    QFETCH(int, result);
+    QFETCH(bool, takesPath);
+
+    WindowFixture f;
+    holdTicks(f);
+    ModalWatchdog watchdog;
+    pickRow(f, 5);
+    const QString oldPath = QStringLiteral("/srv/jobs/old.scpt");
+    f.control(Tag::ScriptPathField).setStringValue(oldPath);
+
+    f.control(Tag::ChooseScriptButton).as<QAbstractButton>()->click();
+
+    QPointer<QFileDialog> panel = f.delegate->scheduleEditor().openPanel();
+    QVERIFY(panel);
+    QVERIFY(panel->isVisible());
+    QCOMPARE(panel->windowModality(), Qt::WindowModal);
+    QCOMPARE(panel->parentWidget(), f.window.get());
+    QCOMPARE(panel->nameFilters(), QStringList{QStringLiteral("*.scpt")});
+    QCOMPARE(panel->fileMode(), QFileDialog::ExistingFile);
+    QCOMPARE(panel->acceptMode(), QFileDialog::AcceptOpen);
+    auto *fileName = panel->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    QVERIFY(fileName);
+    QCOMPARE(fileName->text(), QStringLiteral("Script"));
+
+    // The user types the file's full path and ends the dialog.
+    const QString chosen = m_dir.filePath(QStringLiteral("nightly.scpt"));
+    fileName->setText(chosen);
+    if (result == QDialog::Accepted)
+        static_cast<QDialog *>(panel.data())->accept();
+    else if (result == QDialog::Rejected)
+        static_cast<QDialog *>(panel.data())->reject();
+    else
+        static_cast<QDialog *>(panel.data())->done(result);
+
+    // The end handler has returned without writing the field itself.
+    QCOMPARE(f.control(Tag::ScriptPathField).stringValue(), oldPath);
+    QVERIFY(!f.delegate->scheduleEditor().openPanel());
+
+    QTRY_VERIFY(panel.isNull());
+    if (takesPath)
+        QTRY_COMPARE(f.control(Tag::ScriptPathField).stringValue(), chosen);
+    QCoreApplication::processEvents();
+    QCOMPARE(f.control(Tag::ScriptPathField).stringValue(), takesPath ? chosen : oldPath);
+    QCOMPARE(watchdog.seen(), QStringList());
+}
+
+// The dialog is window-modal; should a press reach the button anyway, the
+// open dialog is kept rather than a second one stacked on it.
+void TestScheduleEditor::secondPressKeepsOneSheet()
+{
+    WindowFixture f;
+    holdTicks(f);
+    pickRow(f, 5);
+    auto *button = f.control(Tag::ChooseScriptButton).as<QAbstractButton>();
+
+    button->click();
+    QPointer<QFileDialog> first = f.delegate->scheduleEditor().openPanel();
+    QVERIFY(first);
+    button->click();
+
+    QCOMPARE(f.delegate->scheduleEditor().openPanel(), first.data());
+    QCOMPARE(f.window->findChildren<QFileDialog *>().size(), 1);
+    static_cast<QDialog *>(first.data())->reject();
+    QTRY_VERIFY(first.isNull());
+
+    // Once it has ended, the button opens a fresh one.
+    button->click();
+    QVERIFY(f.delegate->scheduleEditor().openPanel());
+    static_cast<QDialog *>(f.delegate->scheduleEditor().openPanel())->reject();
+}
+
+QTEST_MAIN(TestScheduleEditor)
+#include "tst_scheduleeditor.moc"
