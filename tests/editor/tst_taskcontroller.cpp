@@ -31,6 +31,7 @@ class TestTaskController : public QObject
 
 private slots:
     void initTestCase();
+    void windowAsLoadedStarts();
     void start_data();
     void start();
     void pageChosenByLabel_data();
@@ -77,6 +78,20 @@ void TestTaskController::setUpCountdown(WindowFixture &f, const QString &number,
 {
     f.control(Tag::NumberField, f.page(0)).setStringValue(number);
     f.control(Tag::UnitComboBox, f.page(0)).setStringValue(unit);
+}
+
+// Nothing picked by the user: the window as loaded shuts down in five
+// minutes.
+void TestTaskController::windowAsLoadedStarts()
+{
+    WindowFixture f;
+    QCOMPARE(matrix(f)->selectedRow(), 1);
+
+    pressRun(f);
+
+    QCOMPARE(f.delegate->counterTimer(), 301);
+    QCOMPARE(f.runTitle(), QStringLiteral("Stop"));
+    QVERIFY(f.alerts->alerts.isEmpty());
 }
 
 void TestTaskController::start_data()
