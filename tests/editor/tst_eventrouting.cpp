@@ -2,7 +2,6 @@
 // fixed order with subclasses counting as their base, then by its tag.
 
 #include "editor/EventRouter.h"
-#include "editor/ScheduleEditor.h"
 #include "tests/editor/EditorTestSupport.h"
 
 #include <QAction>
@@ -11,7 +10,6 @@
 #include <QDateEdit>
 #include <QDateTimeEdit>
 #include <QDoubleSpinBox>
-#include <QFileDialog>
 #include <QFontComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -142,8 +140,6 @@ private slots:
     void windowSenders_data();
     void windowSenders();
     void noSender();
-    void ignoredSendersChangeNothing_data();
-    void ignoredSendersChangeNothing();
     void quitGuard_data();
     void quitGuard();
     void aboutMenuItem();
@@ -221,50 +217,6 @@ void TestEventRouting::noSender()
     const QStringList before = snapshot(f);
     f.delegate->promptEvent(nullptr);
     QCOMPARE(snapshot(f), before);
-}
-
-void TestEventRouting::ignoredSendersChangeNothing_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<qint64>("tag");
-
-    QTest::newRow("menuWithRunTag") << "menuItem" << qint64(31031);
-    QTest::newRow("matrixWithRunTag") << "matrix" << qint64(31031);
-    QTest::newRow("toolbarItemWithRunTag") << "toolbarButton" << qint64(31031);
-    QTest::newRow("segmentedWithRunTag") << "tabBar" << qint64(31031);
-    QTest::newRow("tableWithChooseScriptTag") << "tableView" << qint64(31033);
-    QTest::newRow("comboBoxWithPickerTag") << "comboBox" << qint64(40200);
-    QTest::newRow("pickerWithStepperTag") << "dateTimeEdit" << qint64(32600);
-    QTest::newRow("buttonWithQuitTag") << "pushButton" << qint64(32502);
-    QTest::newRow("labelWithNowTag") << "label" << qint64(31032);
-}
-
-// A sender that matches no row runs no handler: nothing in the window, the
-// counts, the alerts or the application changes.
-void TestEventRouting::ignoredSendersChangeNothing()
-{
-    QFETCH(QString, kind);
-    QFETCH(qint64, tag);
-
-    WindowFixture f;
-    EditorTest::pickRow(f, 1);
-    const QDateTime old(QDate(2030, 1, 1), QTime(8, 0));
-    f.delegate->setTimeInfo(old, f.control(Tag::DatePickerA, f.page(1)));
-    f.control(Tag::RunButton).setEnabled(false);
-    const QStringList before = snapshot(f);
-    QSignalSpy terminations(f.delegate.get(), &AppDelegate::terminationRequested);
-
-    std::unique_ptr<QObject> holder;
-    f.delegate->promptEvent(makeSender(kind, tag, holder));
-
-    QCOMPARE(snapshot(f), before);
-    QCOMPARE(f.delegate->counterTimer(), 0);
-    QCOMPARE(f.delegate->minimumCounter(), 1);
-    QVERIFY(f.control(Tag::DatePickerB, f.page(1)).dateValue() != old);
-    QVERIFY(!f.delegate->scheduleEditor().openPanel());
-    QVERIFY(!f.delegate->vAboutWindowController());
-    QVERIFY(f.alerts->alerts.isEmpty());
-    QCOMPARE(terminations.count(), 0);
 }
 
 void TestEventRouting::quitGuard_data()
