@@ -12,7 +12,7 @@
 namespace {
 constexpr int ScriptActionRow = 5;
 constexpr int OpenButtonResult = 1;
-}
+} // namespace
 
 ScheduleEditor::ScheduleEditor(AppDelegate &delegate)
     : m_delegate(delegate)
@@ -119,7 +119,8 @@ void ScheduleEditor::openFileDidEnd(QFileDialog *panel, int returnCode, void *)
         return;
     // The field is written from the event loop, after this handler has
     // returned and the dialog is gone; nothing here waits for it.
-    QMetaObject::invokeMethod(this, [this, path] { setFileString(path); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, path] { setFileString(path); }, Qt::QueuedConnection);
 }
 
 void ScheduleEditor::setFileString(const QString &path)

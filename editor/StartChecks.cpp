@@ -10,24 +10,25 @@
 namespace StartChecks {
 
 namespace {
-constexpr qint64 Max = std::numeric_limits<qint64>::max();
-constexpr qint64 Min = std::numeric_limits<qint64>::min();
+    constexpr qint64 Max = std::numeric_limits<qint64>::max();
+    constexpr qint64 Min = std::numeric_limits<qint64>::min();
 
-struct Unit {
-    const char *text;
-    qint64 seconds;
-};
+    struct Unit
+    {
+        const char *text;
+        qint64 seconds;
+    };
 
-// Compared in this order; the first equal text decides.
-constexpr Unit Units[] = {
-    {"Years", CalendarMath::SecondsPerYear},
-    {"Months", CalendarMath::SecondsPerMonth},
-    {"Days", CalendarMath::SecondsPerDay},
-    {"Hours", CalendarMath::SecondsPerHour},
-    {"Minutes", CalendarMath::SecondsPerMinute},
-    {"Seconds", 1},
-};
-}
+    // Compared in this order; the first equal text decides.
+    constexpr Unit Units[] = {
+        {"Years", CalendarMath::SecondsPerYear},
+        {"Months", CalendarMath::SecondsPerMonth},
+        {"Days", CalendarMath::SecondsPerDay},
+        {"Hours", CalendarMath::SecondsPerHour},
+        {"Minutes", CalendarMath::SecondsPerMinute},
+        {"Seconds", 1},
+    };
+} // namespace
 
 LeadingNumber parseLeadingNumber(QStringView text)
 {
@@ -108,4 +109,4 @@ std::optional<qint64> taskCount(qint64 length, qint64 minimum)
     return count;
 }
 
-}
+} // namespace StartChecks

@@ -16,7 +16,8 @@ enum class NumberStatus {
     TooLarge,
 };
 
-struct LeadingNumber {
+struct LeadingNumber
+{
     NumberStatus status = NumberStatus::Ok;
     // The number read; 0 when the text has no leading digits or is too large.
     qint64 value = 0;
@@ -46,4 +47,4 @@ qint64 truncateTowardZero(double seconds);
 // one tick that ends the task. Nothing when that does not fit in 64 bits.
 std::optional<qint64> taskCount(qint64 length, qint64 minimum);
 
-}
+} // namespace StartChecks

@@ -16,7 +16,7 @@ const QString CountdownPageLabel = QStringLiteral("Timer");
 const QString ReminderTitle = QStringLiteral("Reminder");
 const QString MissingScript = QStringLiteral("The script file does not exist");
 const QString IllegalNumber = QStringLiteral("Illegal Number!");
-}
+} // namespace
 
 TaskController::TaskController(AppDelegate &delegate)
     : m_delegate(delegate)

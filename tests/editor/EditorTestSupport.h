@@ -16,7 +16,8 @@
 
 namespace EditorTest {
 
-struct Placed {
+struct Placed
+{
     qint64 tag;
     int page; // -1: looked up with no container
 };
@@ -25,12 +26,24 @@ struct Placed {
 inline const QList<Placed> &allControls()
 {
     static const QList<Placed> controls = {
-        {Tag::HelpButton, -1},         {Tag::RunButton, -1},          {Tag::ChooseScriptButton, -1},
-        {Tag::DimAfterScriptCheckBox, -1}, {Tag::SpareCheckBox, -1},  {Tag::ActionMatrix, -1},
-        {Tag::ScriptPathField, -1},    {Tag::TimeLeftCaption, -1},    {Tag::TimeLeftText, -1},
-        {Tag::ScriptCaption, -1},      {Tag::CountdownCaption, 0},    {Tag::NumberField, 0},
-        {Tag::UnitComboBox, 0},        {Tag::NowButton, 1},           {Tag::MinimumStepper, 1},
-        {Tag::MinimumSecondsText, 1},  {Tag::DatePickerA, 1},         {Tag::DatePickerB, 1},
+        {Tag::HelpButton, -1},
+        {Tag::RunButton, -1},
+        {Tag::ChooseScriptButton, -1},
+        {Tag::DimAfterScriptCheckBox, -1},
+        {Tag::SpareCheckBox, -1},
+        {Tag::ActionMatrix, -1},
+        {Tag::ScriptPathField, -1},
+        {Tag::TimeLeftCaption, -1},
+        {Tag::TimeLeftText, -1},
+        {Tag::ScriptCaption, -1},
+        {Tag::CountdownCaption, 0},
+        {Tag::NumberField, 0},
+        {Tag::UnitComboBox, 0},
+        {Tag::NowButton, 1},
+        {Tag::MinimumStepper, 1},
+        {Tag::MinimumSecondsText, 1},
+        {Tag::DatePickerA, 1},
+        {Tag::DatePickerB, 1},
         {Tag::DatePickerC, 1},
     };
     return controls;
@@ -46,7 +59,7 @@ inline QString describe(qint64 tag, const Control &control)
 {
     if (control.isNull())
         return QStringLiteral("%1 missing").arg(tag);
-    QStringList parts{QString::number(tag)};
+    QStringList parts {QString::number(tag)};
     parts << (control.isEnabled() ? QStringLiteral("enabled") : QStringLiteral("disabled"));
     parts << (control.isHidden() ? QStringLiteral("hidden") : QStringLiteral("shown"));
     if (control.as<QLineEdit>()) {
@@ -105,4 +118,4 @@ private:
     QStringList m_seen;
 };
 
-}
+} // namespace EditorTest

@@ -128,7 +128,7 @@ void addSenderRows()
     row("labelWithRunTag", "label", 31031, EventRoute::Ignore);
     row("numberField", "lineEdit", 35000, EventRoute::Ignore);
 }
-}
+} // namespace
 
 class TestEventRouting : public QObject
 {
@@ -253,9 +253,8 @@ void TestEventRouting::quitGuard()
         QVERIFY(f.alerts->alerts.isEmpty());
     } else {
         QCOMPARE(f.alerts->alerts,
-                 (QList<QPair<QString, QString>>{
-                     {QStringLiteral("Reminder"),
-                      QStringLiteral("You can not close the application when timing task is running!")}}));
+            (QList<QPair<QString, QString>> {{QStringLiteral("Reminder"),
+                QStringLiteral("You can not close the application when timing task is running!")}}));
         // The task goes on as it was.
         QCOMPARE(f.runTitle(), title);
         QCOMPARE(f.delegate->counterTimer(), 42);

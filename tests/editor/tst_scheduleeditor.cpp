@@ -19,8 +19,8 @@ using namespace EditorTest;
 
 namespace {
 const qint64 Pickers[] = {Tag::DatePickerA, Tag::DatePickerB, Tag::DatePickerC};
-const QList<qint64> ScriptControls = {Tag::ScriptCaption, Tag::ScriptPathField, Tag::ChooseScriptButton,
-                                      Tag::DimAfterScriptCheckBox};
+const QList<qint64> ScriptControls
+    = {Tag::ScriptCaption, Tag::ScriptPathField, Tag::ChooseScriptButton, Tag::DimAfterScriptCheckBox};
 
 QDateTimeEdit *picker(const WindowFixture &f, qint64 tag)
 {
@@ -34,7 +34,7 @@ void holdTicks(const WindowFixture &f)
     if (auto *timer = f.delegate->findChild<QTimer *>())
         timer->stop();
 }
-}
+} // namespace
 
 class TestScheduleEditor : public QObject
 {
@@ -241,7 +241,7 @@ void TestScheduleEditor::scriptSheet()
     QVERIFY(panel->isVisible());
     QCOMPARE(panel->windowModality(), Qt::WindowModal);
     QCOMPARE(panel->parentWidget(), f.window.get());
-    QCOMPARE(panel->nameFilters(), QStringList{QStringLiteral("*.scpt")});
+    QCOMPARE(panel->nameFilters(), QStringList {QStringLiteral("*.scpt")});
     QCOMPARE(panel->fileMode(), QFileDialog::ExistingFile);
     QCOMPARE(panel->acceptMode(), QFileDialog::AcceptOpen);
     auto *fileName = panel->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));

@@ -13,7 +13,7 @@ using namespace StartChecks;
 namespace {
 constexpr qint64 Max = std::numeric_limits<qint64>::max();
 constexpr qint64 Min = std::numeric_limits<qint64>::min();
-}
+} // namespace
 
 Q_DECLARE_METATYPE(std::optional<qint64>)
 

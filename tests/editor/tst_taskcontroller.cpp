@@ -22,7 +22,7 @@ const QString MissingScript = QStringLiteral("The script file does not exist");
 constexpr qint64 Max = std::numeric_limits<qint64>::max();
 
 enum class Script { None, Missing, Empty, Folder, File };
-}
+} // namespace
 Q_DECLARE_METATYPE(Script)
 
 class TestTaskController : public QObject
@@ -108,66 +108,73 @@ void TestTaskController::start_data()
     QTest::addColumn<QString>("fieldAfter");
 
     const Script none = Script::None;
-    QTest::newRow("fiveMinutes") << 0 << 1 << none << "5" << "Minutes" << qint64(1) << qint64(0)
-                                 << qint64(301) << QString() << "5";
-    QTest::newRow("oneSecondBelowMinimum") << 0 << 0 << none << "1" << "Seconds" << qint64(10) << qint64(0)
-                                           << qint64(11) << QString() << "1";
-    QTest::newRow("twoYears") << 0 << 3 << none << "2" << "Years" << qint64(1) << qint64(0)
-                              << qint64(62208001) << QString() << "2";
-    QTest::newRow("threeMonths") << 0 << 2 << none << "3" << "Months" << qint64(1) << qint64(0)
-                                 << qint64(7776001) << QString() << "3";
-    QTest::newRow("oneDay") << 0 << 4 << none << "1" << "Days" << qint64(1) << qint64(0)
-                            << qint64(86401) << QString() << "1";
-    QTest::newRow("twoHours") << 0 << 1 << none << "2" << "Hours" << qint64(1) << qint64(0)
-                              << qint64(7201) << QString() << "2";
-    QTest::newRow("zero") << 0 << 1 << none << "0" << "Minutes" << qint64(1) << qint64(0)
-                          << qint64(0) << IllegalNumber << "0";
-    QTest::newRow("negative") << 0 << 1 << none << "-3" << "Minutes" << qint64(1) << qint64(0)
-                              << qint64(0) << IllegalNumber << "-3";
-    QTest::newRow("empty") << 0 << 1 << none << "" << "Minutes" << qint64(1) << qint64(0)
-                           << qint64(0) << IllegalNumber << "";
-    QTest::newRow("letters") << 0 << 1 << none << "abc" << "Minutes" << qint64(1) << qint64(0)
-                             << qint64(0) << IllegalNumber << "abc";
-    QTest::newRow("blankNumberWithTrailingLetter") << 0 << 1 << none << " 42x" << "Minutes" << qint64(1)
-                                                   << qint64(0) << qint64(2521) << QString() << "42";
-    QTest::newRow("leadingZeros") << 0 << 1 << none << "007" << "Seconds" << qint64(1) << qint64(0)
-                                  << qint64(8) << QString() << "7";
-    QTest::newRow("lowerCaseUnit") << 0 << 1 << none << "5" << "minutes" << qint64(1) << qint64(0)
-                                   << qint64(2) << QString() << "5";
-    QTest::newRow("unknownUnitRaisedToMinimum") << 0 << 1 << none << "5" << "Fortnights" << qint64(30)
-                                                << qint64(0) << qint64(31) << QString() << "5";
-    QTest::newRow("overflowYears") << 0 << 1 << none << "300000000000" << "Years" << qint64(1) << qint64(0)
-                                   << qint64(0) << IllegalNumber << "300000000000";
-    QTest::newRow("twentyDigits") << 0 << 1 << none << "12345678901234567890" << "Seconds" << qint64(1)
-                                  << qint64(0) << qint64(0) << IllegalNumber << "12345678901234567890";
-    QTest::newRow("noRoomForLastTick") << 0 << 1 << none << "9223372036854775807" << "Seconds" << qint64(1)
-                                       << qint64(0) << qint64(0) << IllegalNumber << "9223372036854775807";
-    QTest::newRow("largestCount") << 0 << 1 << none << "9223372036854775806" << "Seconds" << qint64(1)
-                                  << qint64(0) << Max << QString() << "9223372036854775806";
-    QTest::newRow("dateAheadWithFraction") << 1 << 1 << none << "abc" << "Minutes" << qint64(1)
-                                           << qint64(90700) << qint64(91) << QString() << "abc";
-    QTest::newRow("datePast") << 1 << 1 << none << "5" << "Minutes" << qint64(1) << qint64(-3600000)
-                              << qint64(2) << QString() << "5";
-    QTest::newRow("datePastRaisedToMinimum") << 1 << 1 << none << "5" << "Minutes" << qint64(7)
-                                             << qint64(-3600000) << qint64(8) << QString() << "5";
-    QTest::newRow("dateAheadBelowMinimum") << 1 << 1 << none << "5" << "Minutes" << qint64(30) << qint64(5000)
-                                           << qint64(31) << QString() << "5";
+    QTest::newRow("fiveMinutes") << 0 << 1 << none << "5"
+                                 << "Minutes" << qint64(1) << qint64(0) << qint64(301) << QString() << "5";
+    QTest::newRow("oneSecondBelowMinimum") << 0 << 0 << none << "1"
+                                           << "Seconds" << qint64(10) << qint64(0) << qint64(11) << QString() << "1";
+    QTest::newRow("twoYears") << 0 << 3 << none << "2"
+                              << "Years" << qint64(1) << qint64(0) << qint64(62208001) << QString() << "2";
+    QTest::newRow("threeMonths") << 0 << 2 << none << "3"
+                                 << "Months" << qint64(1) << qint64(0) << qint64(7776001) << QString() << "3";
+    QTest::newRow("oneDay") << 0 << 4 << none << "1"
+                            << "Days" << qint64(1) << qint64(0) << qint64(86401) << QString() << "1";
+    QTest::newRow("twoHours") << 0 << 1 << none << "2"
+                              << "Hours" << qint64(1) << qint64(0) << qint64(7201) << QString() << "2";
+    QTest::newRow("zero") << 0 << 1 << none << "0"
+                          << "Minutes" << qint64(1) << qint64(0) << qint64(0) << IllegalNumber << "0";
+    QTest::newRow("negative") << 0 << 1 << none << "-3"
+                              << "Minutes" << qint64(1) << qint64(0) << qint64(0) << IllegalNumber << "-3";
+    QTest::newRow("empty") << 0 << 1 << none << ""
+                           << "Minutes" << qint64(1) << qint64(0) << qint64(0) << IllegalNumber << "";
+    QTest::newRow("letters") << 0 << 1 << none << "abc"
+                             << "Minutes" << qint64(1) << qint64(0) << qint64(0) << IllegalNumber << "abc";
+    QTest::newRow("blankNumberWithTrailingLetter")
+        << 0 << 1 << none << " 42x"
+        << "Minutes" << qint64(1) << qint64(0) << qint64(2521) << QString() << "42";
+    QTest::newRow("leadingZeros") << 0 << 1 << none << "007"
+                                  << "Seconds" << qint64(1) << qint64(0) << qint64(8) << QString() << "7";
+    QTest::newRow("lowerCaseUnit") << 0 << 1 << none << "5"
+                                   << "minutes" << qint64(1) << qint64(0) << qint64(2) << QString() << "5";
+    QTest::newRow("unknownUnitRaisedToMinimum")
+        << 0 << 1 << none << "5"
+        << "Fortnights" << qint64(30) << qint64(0) << qint64(31) << QString() << "5";
+    QTest::newRow("overflowYears") << 0 << 1 << none << "300000000000"
+                                   << "Years" << qint64(1) << qint64(0) << qint64(0) << IllegalNumber << "300000000000";
+    QTest::newRow("twentyDigits") << 0 << 1 << none << "12345678901234567890"
+                                  << "Seconds" << qint64(1) << qint64(0) << qint64(0) << IllegalNumber
+                                  << "12345678901234567890";
+    QTest::newRow("noRoomForLastTick") << 0 << 1 << none << "9223372036854775807"
+                                       << "Seconds" << qint64(1) << qint64(0) << qint64(0) << IllegalNumber
+                                       << "9223372036854775807";
+    QTest::newRow("largestCount") << 0 << 1 << none << "9223372036854775806"
+                                  << "Seconds" << qint64(1) << qint64(0) << Max << QString() << "9223372036854775806";
+    QTest::newRow("dateAheadWithFraction")
+        << 1 << 1 << none << "abc"
+        << "Minutes" << qint64(1) << qint64(90700) << qint64(91) << QString() << "abc";
+    QTest::newRow("datePast") << 1 << 1 << none << "5"
+                              << "Minutes" << qint64(1) << qint64(-3600000) << qint64(2) << QString() << "5";
+    QTest::newRow("datePastRaisedToMinimum")
+        << 1 << 1 << none << "5"
+        << "Minutes" << qint64(7) << qint64(-3600000) << qint64(8) << QString() << "5";
+    QTest::newRow("dateAheadBelowMinimum") << 1 << 1 << none << "5"
+                                           << "Minutes" << qint64(30) << qint64(5000) << qint64(31) << QString() << "5";
     // The script is checked first, so a bad number is not even looked at.
-    QTest::newRow("missingScriptCountdown") << 0 << 5 << Script::Missing << "abc" << "Minutes" << qint64(1)
-                                            << qint64(0) << qint64(0) << MissingScript << "abc";
-    QTest::newRow("missingScriptDate") << 1 << 5 << Script::Missing << "5" << "Minutes" << qint64(1)
-                                       << qint64(60000) << qint64(0) << MissingScript << "5";
-    QTest::newRow("emptyScriptPath") << 0 << 5 << Script::Empty << "5" << "Minutes" << qint64(1) << qint64(0)
-                                     << qint64(0) << MissingScript << "5";
-    QTest::newRow("scriptFolderPasses") << 0 << 5 << Script::Folder << "5" << "Minutes" << qint64(1)
-                                        << qint64(0) << qint64(301) << QString() << "5";
-    QTest::newRow("scriptFileOnDatePage") << 1 << 5 << Script::File << "5" << "Minutes" << qint64(1)
-                                          << qint64(-1000) << qint64(2) << QString() << "5";
-    QTest::newRow("scriptFileBadNumber") << 0 << 5 << Script::File << "abc" << "Minutes" << qint64(1)
-                                         << qint64(0) << qint64(0) << IllegalNumber << "abc";
+    QTest::newRow("missingScriptCountdown")
+        << 0 << 5 << Script::Missing << "abc"
+        << "Minutes" << qint64(1) << qint64(0) << qint64(0) << MissingScript << "abc";
+    QTest::newRow("missingScriptDate") << 1 << 5 << Script::Missing << "5"
+                                       << "Minutes" << qint64(1) << qint64(60000) << qint64(0) << MissingScript << "5";
+    QTest::newRow("emptyScriptPath") << 0 << 5 << Script::Empty << "5"
+                                     << "Minutes" << qint64(1) << qint64(0) << qint64(0) << MissingScript << "5";
+    QTest::newRow("scriptFolderPasses") << 0 << 5 << Script::Folder << "5"
+                                        << "Minutes" << qint64(1) << qint64(0) << qint64(301) << QString() << "5";
+    QTest::newRow("scriptFileOnDatePage") << 1 << 5 << Script::File << "5"
+                                          << "Minutes" << qint64(1) << qint64(-1000) << qint64(2) << QString() << "5";
+    QTest::newRow("scriptFileBadNumber") << 0 << 5 << Script::File << "abc"
+                                         << "Minutes" << qint64(1) << qint64(0) << qint64(0) << IllegalNumber << "abc";
     // A missing script on another row is none of the start's business.
-    QTest::newRow("missingScriptOtherRow") << 0 << 4 << Script::Missing << "1" << "Seconds" << qint64(1)
-                                           << qint64(0) << qint64(2) << QString() << "1";
+    QTest::newRow("missingScriptOtherRow") << 0 << 4 << Script::Missing << "1"
+                                           << "Seconds" << qint64(1) << qint64(0) << qint64(2) << QString() << "1";
 }
 
 void TestTaskController::start()
@@ -197,8 +204,8 @@ void TestTaskController::start()
     if (page == 0 && alert != MissingScript)
         QTest::ignoreMessage(QtInfoMsg, number.toUtf8().constData());
 
-    f.delegate->setTimeInfo(QDateTime::currentDateTime().addMSecs(dateOffsetMs),
-                            f.control(Tag::DatePickerA, f.page(1)));
+    f.delegate->setTimeInfo(
+        QDateTime::currentDateTime().addMSecs(dateOffsetMs), f.control(Tag::DatePickerA, f.page(1)));
     pressRun(f);
 
     QCOMPARE(f.delegate->counterTimer(), count);
@@ -210,7 +217,7 @@ void TestTaskController::start()
     if (alert.isEmpty())
         QVERIFY(f.alerts->alerts.isEmpty());
     else
-        QCOMPARE(f.alerts->alerts, (QList<QPair<QString, QString>>{{Reminder, alert}}));
+        QCOMPARE(f.alerts->alerts, (QList<QPair<QString, QString>> {{Reminder, alert}}));
     QVERIFY(f.actions->calls.isEmpty());
 }
 
@@ -300,7 +307,7 @@ QStringList runningState(bool scriptShown)
         QStringLiteral("40202 disabled shown"),
     };
 }
-}
+} // namespace
 
 void TestTaskController::controlStates_data()
 {
