@@ -53,8 +53,11 @@ done
 
 # The binary looks for its help book in the data folder it was built with;
 # the package has to put the book exactly there.
+# Qt keeps string literals as UTF-16, hence both encodings (strings comes with
+# binutils, which dpkg-dev needs).
 dpkg-deb -x "$deb" "$out/root"
-grep -aq "$datadir/morvane" "$out/root$prefix/bin/morvane" \
+binary=$out/root$prefix/bin/morvane
+{ strings -a "$binary"; strings -a -el "$binary"; } | grep -qxF "$datadir/morvane" \
     || fail "the packaged binary does not look in $datadir/morvane"
 
 if [ "$failures" -ne 0 ]; then
