@@ -10,6 +10,19 @@ JOBS ?= $(shell nproc)
 PACKAGE_DIR ?= build-package
 
 .PHONY: all deps configure build run test package clean
+.PHONY: check-sanitize fuzz-build fuzz-smoke fuzz lint bench
+
+# Hardening and measuring, each in a build tree of its own:
+#   make check-sanitize  every test under AddressSanitizer and UBSan (build-asan)
+#   make fuzz-smoke      the start checks' fuzzer for a short while (build-fuzz)
+#   make fuzz            the same for ten minutes
+#   make lint            clang-tidy and cppcheck over the sources (needs build)
+#   make bench           the benchmarks of bench/ (build-bench)
+ASAN_DIR ?= build-asan
+FUZZ_DIR ?= build-fuzz
+BENCH_DIR ?= build-bench
+FUZZ_SMOKE_SECONDS ?= 20
+FUZZ_SECONDS ?= 600
 
 all: build
 
@@ -42,5 +55,38 @@ package: deps
 	@cd $(PACKAGE_DIR) && cpack -G DEB
 	@ls $(PACKAGE_DIR)/morvane_*.deb
 
+# Leaks in Morvane's own code are findings; scripts/lsan.supp names only
+# what third-party libraries keep for the life of the process.
+check-sanitize: deps
+	@cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVANE_SANITIZE=ON >/dev/null
+	@cmake --build $(ASAN_DIR) -j $(JOBS)
+	@cd $(ASAN_DIR) && \
+		ASAN_OPTIONS=detect_leaks=1 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
+		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		ctest --output-on-failure -j $(JOBS)
+
+fuzz-build: deps
+	@CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DMORVANE_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
+	@cmake --build $(FUZZ_DIR) --target fuzz_startchecks -j $(JOBS)
+
+# New inputs go to $(FUZZ_DIR)/corpus, a crash to $(FUZZ_DIR)/crash-*; the
+# committed seeds in fuzz/corpus are only read.
+FUZZ_RUN = mkdir -p $(FUZZ_DIR)/corpus && \
+	$(FUZZ_DIR)/fuzz/fuzz_startchecks -dict=fuzz/startchecks.dict -artifact_prefix=$(FUZZ_DIR)/ \
+		-print_final_stats=1 $(FUZZ_DIR)/corpus fuzz/corpus
+
+fuzz-smoke: fuzz-build
+	@$(FUZZ_RUN) -max_total_time=$(FUZZ_SMOKE_SECONDS) >$(FUZZ_DIR)/fuzz-smoke.log 2>&1 \
+		|| { cat $(FUZZ_DIR)/fuzz-smoke.log; exit 1; }
+	@grep -E '^(Done|stat::(number_of_executed_units|peak_rss_mb))' $(FUZZ_DIR)/fuzz-smoke.log
+
+fuzz: fuzz-build
+	@$(FUZZ_RUN) -max_total_time=$(FUZZ_SECONDS)
+
+lint: build
+	@./scripts/lint $(BUILD_DIR)
+
 clean:
-	rm -rf $(BUILD_DIR) $(PACKAGE_DIR)
+	rm -rf $(BUILD_DIR) $(PACKAGE_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(BENCH_DIR)
