@@ -88,5 +88,11 @@ fuzz: fuzz-build
 lint: build
 	@./scripts/lint $(BUILD_DIR)
 
+# Two minutes of measuring; BENCH_ARGS="--quick" for a ten-second try.
+bench: deps
+	@cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DMORVANE_BENCH=ON -DBUILD_TESTING=OFF >/dev/null
+	@cmake --build $(BENCH_DIR) --target bench_all -j $(JOBS)
+	@python3 bench/run_bench.py $(BENCH_DIR) $(BENCH_ARGS)
+
 clean:
 	rm -rf $(BUILD_DIR) $(PACKAGE_DIR) $(ASAN_DIR) $(FUZZ_DIR) $(BENCH_DIR)

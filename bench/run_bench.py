@@ -1,0 +1,324 @@
+#!/usr/bin/env python3
+"""Morvane's benchmarks: start-up, memory, CPU of the tick, tick lateness.
+
+    bench/run_bench.py BUILD_DIR [--runs N] [--quick]
+
+BUILD_DIR holds build/morvane's twin and the bench/ programs (make bench
+builds them in build-bench). Prints a table of medians with the machine and
+the Qt version. Takes about two minutes; --quick shortens the 60-second
+measures to 10 seconds (and so reports no tick lateness) for trying the
+script out.
+
+What is measured, and how:
+- First paint, Xvfb: the real morvane on a private Xvfb; xfirstpaint, an X
+  client of its own, sees the first pixels drawn into the new window (DAMAGE
+  extension). Time zero is taken just before the process is spawned.
+- First paint, offscreen: Qt's offscreen platform draws into memory, which
+  no outside program can see, so bench_app (Morvane built exactly as main()
+  builds it) reports when its first paint event has been handled. It is
+  also run on Xvfb, to show how closely it follows the real binary there.
+- Memory: VmRSS and RssAnon of the real morvane, 5 s after it was started.
+- CPU of one tick: bench_tick, 10,000 calls of the tick each, on the
+  thread's CPU clock.
+- CPU per hour: utime + stime (/proc/PID/stat) and the scheduler's own
+  nanosecond count (/proc/PID/task/*/schedstat) over 60 s, taken from 5 s
+  after the start, times 60. Idle: the real morvane; counting down: bench_app
+  with a one-hour countdown started through the window's controls.
+- Tick lateness: bench_app records how long after its whole-second slot
+  each of 60 ticks of the real one-second timer runs.
+"""
+
+import argparse
+import os
+import platform
+import signal
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+TARGETS = {
+    "first_paint_ms": 60.0,
+    "rss_mib": 45.0,
+    "anon_mib": 8.0,
+    "idle_tick_us": 50.0,
+    "running_tick_us": 200.0,
+    "idle_cpu_s_per_h": 1.0,
+    "running_cpu_s_per_h": 2.5,
+    "lateness_median_ms": 2.0,
+}
+
+CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
+
+
+def machine():
+    model = "unknown CPU"
+    with open("/proc/cpuinfo") as cpuinfo:
+        for line in cpuinfo:
+            if line.startswith("model name"):
+                model = line.split(":", 1)[1].strip()
+                break
+    return "%s (%s, %d cores)" % (platform.node(), model, os.cpu_count())
+
+
+class Xvfb:
+    """A private X server; -displayfd tells which display it took."""
+
+    def __init__(self):
+        read_end, write_end = os.pipe()
+        self.process = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        number = b""
+        while not number.endswith(b"\n"):
+            chunk = os.read(read_end, 16)
+            if not chunk:
+                raise RuntimeError("Xvfb did not start")
+            number += chunk
+        os.close(read_end)
+        self.display = ":" + number.decode().strip()
+
+    def stop(self):
+        self.process.terminate()
+        self.process.wait()
+
+
+class Bench:
+    def __init__(self, build_dir, runs, quick):
+        self.build = os.path.abspath(build_dir)
+        self.morvane = os.path.join(self.build, "morvane")
+        self.bench_app = os.path.join(self.build, "bench", "bench_app")
+        self.bench_tick = os.path.join(self.build, "bench", "bench_tick")
+        self.xfirstpaint = os.path.join(self.build, "bench", "xfirstpaint")
+        for program in (self.morvane, self.bench_app, self.bench_tick, self.xfirstpaint):
+            if not os.access(program, os.X_OK):
+                sys.exit("run_bench: %s is missing; run make bench" % program)
+        self.runs = runs
+        self.window_s = 10 if quick else 60
+        self.home = tempfile.TemporaryDirectory(prefix="morvane-bench-")
+        self.log = open(os.path.join(self.home.name, "children.log"), "w")
+        self.xvfb = Xvfb()
+
+    def env(self, platform_name):
+        env = dict(os.environ)
+        for name in ("WAYLAND_DISPLAY", "QT_LOGGING_RULES", "QT_QPA_PLATFORMTHEME"):
+            env.pop(name, None)
+        # Nothing here may reach the machine's buses or the user's settings.
+        # TZ is left as the machine has it: unset, as on most desktops, it
+        # makes every local-time conversion look at /etc/localtime again.
+        env.update({
+            "QT_QPA_PLATFORM": platform_name,
+            "DISPLAY": self.xvfb.display,
+            "DBUS_SYSTEM_BUS_ADDRESS": "unix:path=/nonexistent/morvane-bench-system",
+            "DBUS_SESSION_BUS_ADDRESS": "unix:path=/nonexistent/morvane-bench-session",
+            "XDG_CONFIG_HOME": os.path.join(self.home.name, "config"),
+            "XDG_RUNTIME_DIR": self.home.name,
+        })
+        return env
+
+    def spawn(self, argv, platform_name, stdout=subprocess.DEVNULL):
+        return subprocess.Popen(argv, env=self.env(platform_name), stdout=stdout, stderr=self.log, text=True)
+
+    # --- first paint ------------------------------------------------------
+
+    def first_paint_xvfb(self, argv):
+        """(ms to the first pixels seen by xfirstpaint, ms to the program's
+        own report of its first paint or None)."""
+        watcher = subprocess.Popen([self.xfirstpaint, "10000"], env=self.env("xcb"),
+                                   stdout=subprocess.PIPE, stderr=self.log, text=True)
+        if watcher.stdout.readline().strip() != "ready":
+            raise RuntimeError("xfirstpaint did not start")
+        start = time.monotonic_ns()
+        app = self.spawn(argv, "xcb", stdout=subprocess.PIPE)
+        line = watcher.stdout.readline().split()
+        watcher.wait()
+        if not line or line[0] != "first-paint":
+            raise RuntimeError("no first paint seen")
+        own = None
+        if argv[-1] == "first-paint":
+            out, _ = app.communicate(timeout=30)
+            fields = out.split()
+            if fields and fields[0] == "first-paint":
+                own = (int(fields[1]) - start) / 1e6
+        else:
+            app.terminate()
+            app.communicate()
+        return (int(line[1]) - start) / 1e6, own
+
+    def first_paint_harness(self, platform_name):
+        start = time.monotonic_ns()
+        app = self.spawn([self.bench_app, "first-paint"], platform_name, stdout=subprocess.PIPE)
+        out, _ = app.communicate(timeout=30)
+        fields = out.split()
+        if app.returncode != 0 or not fields or fields[0] != "first-paint":
+            raise RuntimeError("bench_app reported no first paint")
+        return (int(fields[1]) - start) / 1e6
+
+    def repeated(self, measure, *args):
+        # Two runs first, unrecorded, so that every recorded one finds the
+        # libraries and the font cache in memory, as a user's second start.
+        for _ in range(2):
+            measure(*args)
+        return [measure(*args) for _ in range(self.runs)]
+
+    # --- memory -----------------------------------------------------------
+
+    @staticmethod
+    def status_kib(pid, field):
+        with open("/proc/%d/status" % pid) as status:
+            for line in status:
+                if line.startswith(field + ":"):
+                    return int(line.split()[1])
+        raise RuntimeError("no %s for %d" % (field, pid))
+
+    def memory(self, platform_name, instances=5):
+        apps = [self.spawn([self.morvane], platform_name) for _ in range(instances)]
+        started = time.monotonic()
+        time.sleep(max(0.0, started + 5.0 - time.monotonic()))
+        rss = [self.status_kib(app.pid, "VmRSS") / 1024 for app in apps]
+        anon = [self.status_kib(app.pid, "RssAnon") / 1024 for app in apps]
+        for app in apps:
+            app.terminate()
+            app.wait()
+        return rss, anon
+
+    # --- CPU --------------------------------------------------------------
+
+    @staticmethod
+    def cpu_seconds(pid):
+        """(utime + stime, the scheduler's run time over all threads)."""
+        with open("/proc/%d/stat" % pid) as stat:
+            fields = stat.read().rsplit(")", 1)[1].split()
+        ticks = int(fields[11]) + int(fields[12])
+        run_ns = 0
+        for task in os.listdir("/proc/%d/task" % pid):
+            try:
+                with open("/proc/%d/task/%s/schedstat" % (pid, task)) as schedstat:
+                    run_ns += int(schedstat.read().split()[0])
+            except FileNotFoundError:
+                pass
+        return ticks / CLOCK_TICKS, run_ns / 1e9
+
+    def tick_cpu(self):
+        out = subprocess.run([self.bench_tick, "10000"], env=self.env("offscreen"), stdout=subprocess.PIPE,
+                             stderr=self.log, text=True, check=True).stdout
+        results = {}
+        for line in out.splitlines():
+            fields = line.split()
+            if fields[0] == "qt":
+                results["qt"] = fields[1]
+            elif len(fields) >= 3 and fields[1] == "median":
+                results[fields[0]] = float(fields[2])
+        return results
+
+    def hour_of_cpu(self):
+        """Idle and counting down side by side, on Xvfb."""
+        processes = {
+            "idle (morvane)": self.spawn([self.morvane], "xcb"),
+            "idle (bench_app)": self.spawn([self.bench_app, "idle"], "xcb", stdout=subprocess.PIPE),
+            "counting down (bench_app)": self.spawn([self.bench_app, "countdown"], "xcb", stdout=subprocess.PIPE),
+        }
+        started = time.monotonic()
+        time.sleep(max(0.0, started + 5.0 - time.monotonic()))
+        first = {name: self.cpu_seconds(p.pid) for name, p in processes.items()}
+        time.sleep(max(0.0, started + 5.0 + self.window_s - time.monotonic()))
+        last = {name: self.cpu_seconds(p.pid) for name, p in processes.items()}
+        scale = 3600.0 / self.window_s
+        results = {}
+        for name, process in processes.items():
+            ticks = (last[name][0] - first[name][0]) * scale
+            sched = (last[name][1] - first[name][1]) * scale
+            process.terminate()
+            out, _ = process.communicate()
+            lateness = None
+            running = None
+            for line in (out or "").splitlines():
+                fields = line.split()
+                if fields[0] == "lateness-ms":
+                    lateness = (float(fields[2]), float(fields[4]))
+                elif fields[0] == "running":
+                    running = fields[1]
+            results[name] = (ticks, sched, lateness, running)
+        return results
+
+    def stop(self):
+        self.xvfb.stop()
+        self.log.close()
+
+
+def median(values):
+    return statistics.median(values)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("build_dir")
+    parser.add_argument("--runs", type=int, default=20, help="recorded starts per first-paint measure")
+    parser.add_argument("--quick", action="store_true", help="10 s instead of 60 s for CPU per hour")
+    options = parser.parse_args()
+
+    bench = Bench(options.build_dir, options.runs, options.quick)
+    rows = []
+
+    def row(what, value, unit, target=None, note=""):
+        met = "" if target is None else ("yes" if value <= target else "NO")
+        rows.append((what, "%.2f %s" % (value, unit), "" if target is None else "%g" % target, met, note))
+
+    try:
+        began = time.monotonic()
+        paint_xvfb = [seen for seen, _ in bench.repeated(bench.first_paint_xvfb, [bench.morvane])]
+        harness_xvfb = bench.repeated(bench.first_paint_xvfb, [bench.bench_app, "first-paint"])
+        paint_offscreen = bench.repeated(bench.first_paint_harness, "offscreen")
+        rss_xvfb, anon_xvfb = bench.memory("xcb")
+        rss_off, anon_off = bench.memory("offscreen")
+        ticks = bench.tick_cpu()
+        hour = bench.hour_of_cpu()
+        took = time.monotonic() - began
+    finally:
+        bench.stop()
+
+    n = options.runs
+    row("first paint, Xvfb (morvane)", median(paint_xvfb), "ms", TARGETS["first_paint_ms"],
+        "median of %d, range %.1f-%.1f" % (n, min(paint_xvfb), max(paint_xvfb)))
+    row("first paint, offscreen (bench_app)", median(paint_offscreen), "ms", TARGETS["first_paint_ms"],
+        "median of %d, range %.1f-%.1f" % (n, min(paint_offscreen), max(paint_offscreen)))
+    row("  bench_app on Xvfb, seen", median([seen for seen, _ in harness_xvfb]), "ms", None,
+        "median of %d; xfirstpaint's view of the harness" % n)
+    row("  bench_app on Xvfb, own report", median([own for _, own in harness_xvfb]), "ms", None,
+        "median of %d; the harness's view of itself" % n)
+    row("resident memory at 5 s, Xvfb", median(rss_xvfb), "MiB", TARGETS["rss_mib"], "median of 5 processes")
+    row("anonymous memory at 5 s, Xvfb", median(anon_xvfb), "MiB", TARGETS["anon_mib"], "median of 5 processes")
+    row("resident memory at 5 s, offscreen", median(rss_off), "MiB", TARGETS["rss_mib"], "median of 5 processes")
+    row("anonymous memory at 5 s, offscreen", median(anon_off), "MiB", TARGETS["anon_mib"], "median of 5 processes")
+    row("CPU of an idle tick", ticks["idle-tick-us"], "us", TARGETS["idle_tick_us"],
+        "median of 10,000 calls; pickers brought up to now, as each second")
+    row("  idle, date set ahead", ticks["idle-ahead-tick-us"], "us", None, "median of 10,000 calls; compare only")
+    row("CPU of a running tick", ticks["running-tick-us"], "us", TARGETS["running_tick_us"], "median of 10,000 calls")
+    row("  its repaint, after the tick", ticks["running-events-us"], "us", None,
+        "offscreen; events the tick leaves behind")
+    for name, (ticks_s, sched_s, lateness, running) in hour.items():
+        target = TARGETS["running_cpu_s_per_h"] if name.startswith("counting") else TARGETS["idle_cpu_s_per_h"]
+        note = "scheduler's count; utime+stime %.2f s/h" % ticks_s
+        if running is not None and running != "Stop":
+            note += "; COUNTDOWN DID NOT START"
+        row("CPU per hour, %s" % name, sched_s, "s/h", target, note + " (from %d s)" % bench.window_s)
+        if lateness is not None:
+            row("tick lateness, %s" % name, lateness[0], "ms", TARGETS["lateness_median_ms"],
+                "median of 60 ticks; worst %.2f ms" % lateness[1])
+
+    print("Morvane benchmarks on %s, Qt %s, %s" % (machine(), ticks.get("qt", "?"),
+                                                   time.strftime("%Y-%m-%d %H:%M")))
+    widths = [max(len(r[i]) for r in rows + [("measure", "median", "target", "met", "")]) for i in range(5)]
+    header = ("measure", "median", "target", "met", "how")
+    print("  ".join(h.ljust(w) for h, w in zip(header, widths)).rstrip())
+    print("  ".join("-" * w for w in widths))
+    for r in rows:
+        print("  ".join(c.ljust(w) for c, w in zip(r, widths)).rstrip())
+    print("(%.0f s)" % took)
+
+
+if __name__ == "__main__":
+    signal.signal(signal.SIGINT, signal.default_int_handler)
+    main()
