@@ -7,7 +7,10 @@
 //                           and the event loop is free again, then quits;
 //   bench_app idle          runs idle and prints the lateness of 60 ticks;
 //   bench_app countdown     starts a one-hour countdown the way a user does
-//                           (number, unit, Run) and does the same.
+//                           (number, unit, Run) and does the same;
+//   bench_app bare-first-paint
+//                           the same as first-paint for an empty QMainWindow
+//                           of the same size: what Qt costs before Morvane.
 //
 // Nothing here reaches into Morvane beyond what a test may: the window is
 // watched through an event filter and the one-second timer through its
@@ -25,6 +28,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QIcon>
+#include <QMainWindow>
 #include <QRadioButton>
 #include <QTimer>
 
@@ -127,9 +131,20 @@ int main(int argc, char *argv[])
 {
     const char *mode = argc > 1 ? argv[argc - 1] : "";
     if (std::strcmp(mode, "first-paint") != 0 && std::strcmp(mode, "idle") != 0
-        && std::strcmp(mode, "countdown") != 0) {
-        std::fprintf(stderr, "usage: bench_app first-paint|idle|countdown\n");
+        && std::strcmp(mode, "countdown") != 0 && std::strcmp(mode, "bare-first-paint") != 0) {
+        std::fprintf(stderr, "usage: bench_app first-paint|idle|countdown|bare-first-paint\n");
         return 2;
+    }
+
+    if (std::strcmp(mode, "bare-first-paint") == 0) {
+        QApplication app(argc, argv);
+        QMainWindow window;
+        // Morvane's window comes up at about this size.
+        window.resize(560, 334);
+        FirstPaintWatch paintWatch;
+        window.installEventFilter(&paintWatch);
+        window.show();
+        return app.exec();
     }
 
     // From here to app.exec(), as app/main.cpp does it.

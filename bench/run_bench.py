@@ -17,6 +17,8 @@ What is measured, and how:
   no outside program can see, so bench_app (Morvane built exactly as main()
   builds it) reports when its first paint event has been handled. It is
   also run on Xvfb, to show how closely it follows the real binary there.
+  An empty QMainWindow of the same size, timed the same ways, shows what
+  Qt itself costs before any of Morvane's work.
 - Memory: VmRSS and RssAnon of the real morvane, 5 s after it was started.
 - CPU of one tick: bench_tick, 10,000 calls of the tick each, on the
   thread's CPU clock.
@@ -137,7 +139,7 @@ class Bench:
         if not line or line[0] != "first-paint":
             raise RuntimeError("no first paint seen")
         own = None
-        if argv[-1] == "first-paint":
+        if argv[-1].endswith("first-paint"):
             out, _ = app.communicate(timeout=30)
             fields = out.split()
             if fields and fields[0] == "first-paint":
@@ -147,9 +149,9 @@ class Bench:
             app.communicate()
         return (int(line[1]) - start) / 1e6, own
 
-    def first_paint_harness(self, platform_name):
+    def first_paint_harness(self, platform_name, mode="first-paint"):
         start = time.monotonic_ns()
-        app = self.spawn([self.bench_app, "first-paint"], platform_name, stdout=subprocess.PIPE)
+        app = self.spawn([self.bench_app, mode], platform_name, stdout=subprocess.PIPE)
         out, _ = app.communicate(timeout=30)
         fields = out.split()
         if app.returncode != 0 or not fields or fields[0] != "first-paint":
@@ -271,6 +273,8 @@ def main():
         paint_xvfb = [seen for seen, _ in bench.repeated(bench.first_paint_xvfb, [bench.morvane])]
         harness_xvfb = bench.repeated(bench.first_paint_xvfb, [bench.bench_app, "first-paint"])
         paint_offscreen = bench.repeated(bench.first_paint_harness, "offscreen")
+        bare_xvfb = [seen for seen, _ in bench.repeated(bench.first_paint_xvfb, [bench.bench_app, "bare-first-paint"])]
+        bare_offscreen = bench.repeated(bench.first_paint_harness, "offscreen", "bare-first-paint")
         rss_xvfb, anon_xvfb = bench.memory("xcb")
         rss_off, anon_off = bench.memory("offscreen")
         ticks = bench.tick_cpu()
@@ -288,6 +292,9 @@ def main():
         "median of %d; xfirstpaint's view of the harness" % n)
     row("  bench_app on Xvfb, own report", median([own for _, own in harness_xvfb]), "ms", None,
         "median of %d; the harness's view of itself" % n)
+    row("  empty QMainWindow, Xvfb", median(bare_xvfb), "ms", None, "median of %d; Qt alone, for comparison" % n)
+    row("  empty QMainWindow, offscreen", median(bare_offscreen), "ms", None,
+        "median of %d; Qt alone, for comparison" % n)
     row("resident memory at 5 s, Xvfb", median(rss_xvfb), "MiB", TARGETS["rss_mib"], "median of 5 processes")
     row("anonymous memory at 5 s, Xvfb", median(anon_xvfb), "MiB", TARGETS["anon_mib"], "median of 5 processes")
     row("resident memory at 5 s, offscreen", median(rss_off), "MiB", TARGETS["rss_mib"], "median of 5 processes")
