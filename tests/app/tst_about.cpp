@@ -13,20 +13,9 @@
 #include <QTest>
 
 namespace {
-QAction *menuItem(const WindowFixture &f, qint64 tag)
-{
-    const auto items = f.window->menuItems();
-    for (QAction *item : items) {
-        if (item->property(Tag::Property).toLongLong() == tag)
-            return item;
-    }
-    return nullptr;
-}
-
 QAbstractButton *closeButton(QWidget *aboutWindow)
 {
-    const auto buttons = aboutWindow->findChildren<QAbstractButton *>();
-    for (QAbstractButton *button : buttons) {
+    for (QAbstractButton *button : aboutWindow->findChildren<QAbstractButton *>()) {
         if (button->property(Tag::Property).toLongLong() == Tag::AboutCloseButton)
             return button;
     }
@@ -36,11 +25,8 @@ QAbstractButton *closeButton(QWidget *aboutWindow)
 int visibleAboutWindows()
 {
     int count = 0;
-    const auto windows = QApplication::topLevelWidgets();
-    for (QWidget *window : windows) {
-        if (window->isVisible() && window->findChild<QLineEdit *>(QStringLiteral("aTextField")))
-            ++count;
-    }
+    for (QWidget *window : QApplication::topLevelWidgets())
+        count += window->isVisible() && window->findChild<QLineEdit *>(QStringLiteral("aTextField"));
     return count;
 }
 } // namespace
@@ -50,90 +36,73 @@ class TestAbout : public QObject
     Q_OBJECT
 
 private slots:
-    void aboutTwiceShowsOneWindow();
-    void aboutAfterClosingShowsItAgain();
-    void windowShowsVersion();
+    void oneWindowShownAgainAfterClosing();
     void promptEvent_data();
     void promptEvent();
 };
 
-void TestAbout::aboutTwiceShowsOneWindow()
+void TestAbout::oneWindowShownAgainAfterClosing()
 {
     WindowFixture f;
-    QAction *about = menuItem(f, Tag::AboutMenuItem);
+    QAction *about = nullptr;
+    for (QAction *item : f.window->menuItems()) {
+        if (item->property(Tag::Property).toLongLong() == Tag::AboutMenuItem)
+            about = item;
+    }
     QVERIFY(about);
+    QVERIFY(!f.delegate->vAboutWindowController());
 
     about->trigger();
-    AboutWindowController *controller = f.delegate->vAboutWindowController();
-    QVERIFY(controller);
-    QWidget *window = controller->window();
-    QVERIFY(window);
-    QVERIFY(window->isVisible());
-    QCOMPARE(controller->aTextField()->text(), QStringLiteral("Morvane"));
-
-    about->trigger();
-    QCOMPARE(f.delegate->vAboutWindowController(), controller);
-    QCOMPARE(controller->window(), window);
-    QVERIFY(window->isVisible());
-    QCOMPARE(visibleAboutWindows(), 1);
-}
-
-void TestAbout::aboutAfterClosingShowsItAgain()
-{
-    WindowFixture f;
-    f.delegate->promptEvent(menuItem(f, Tag::AboutMenuItem));
     AboutWindowController *controller = f.delegate->vAboutWindowController();
     QVERIFY(controller);
     QPointer<QWidget> window = controller->window();
-    QAbstractButton *close = closeButton(window);
-    QVERIFY(close);
+    QVERIFY(window && window->isVisible());
+    QCOMPARE(controller->aTextField()->text(), QStringLiteral("Morvane"));
+    bool versionShown = false;
+    for (const QLabel *label : window->findChildren<QLabel *>())
+        versionShown = versionShown || label->text().contains(QStringLiteral(MORVANE_VERSION));
+    QVERIFY(versionShown);
 
-    QTest::mouseClick(close, Qt::LeftButton);
-    QVERIFY(!window->isVisible());
-    QCOMPARE(visibleAboutWindows(), 0);
+    about->trigger();
+    QCOMPARE(f.delegate->vAboutWindowController(), controller);
+    QCOMPARE(controller->window(), window.data());
+    QCOMPARE(visibleAboutWindows(), 1);
+
     // Closing hides the window; it is kept for the next request.
+    QTest::mouseClick(closeButton(window), Qt::LeftButton);
     QVERIFY(window);
+    QCOMPARE(visibleAboutWindows(), 0);
 
-    f.delegate->promptEvent(menuItem(f, Tag::AboutMenuItem));
+    about->trigger();
     QCOMPARE(f.delegate->vAboutWindowController(), controller);
     QCOMPARE(controller->window(), window.data());
     QVERIFY(window->isVisible());
     QCOMPARE(controller->aTextField()->text(), QStringLiteral("Morvane"));
+    QVERIFY(f.alerts->alerts.isEmpty());
 }
 
-void TestAbout::windowShowsVersion()
-{
-    AboutWindowController controller;
-    QVERIFY(!controller.window());
-    controller.showWindow(nullptr);
-    QVERIFY(controller.window());
-
-    bool versionShown = false;
-    const auto labels = controller.window()->findChildren<QLabel *>();
-    for (const QLabel *label : labels)
-        versionShown = versionShown || label->text().contains(QStringLiteral(MORVANE_VERSION));
-    QVERIFY(versionShown);
-}
-
-// Which senders close the About window. The close button's tag decides, and
+// Which senders close the About window: the close button's tag decides, and
 // only for buttons.
 void TestAbout::promptEvent_data()
 {
     QTest::addColumn<QString>("sender");
+    QTest::addColumn<qint64>("tag");
     QTest::addColumn<bool>("closes");
 
-    QTest::newRow("closeButton") << "closeButton" << true;
-    QTest::newRow("checkBoxWithCloseTag") << "checkBoxWithCloseTag" << true;
-    QTest::newRow("buttonWithOtherTag") << "buttonWithOtherTag" << false;
-    QTest::newRow("buttonWithoutTag") << "buttonWithoutTag" << false;
-    QTest::newRow("lineEditWithCloseTag") << "lineEditWithCloseTag" << false;
-    QTest::newRow("actionWithCloseTag") << "actionWithCloseTag" << false;
-    QTest::newRow("noSender") << "noSender" << false;
+    const qint64 close = Tag::AboutCloseButton;
+    QTest::newRow("closeButton") << "closeButton" << close << true;
+    QTest::newRow("checkBoxWithCloseTag") << "checkBox" << close << true;
+    QTest::newRow("buttonWithOtherTag") << "pushButton" << close + 1 << false;
+    QTest::newRow("buttonWithoutTag") << "pushButton" << qint64(0) << false;
+    QTest::newRow("lineEditWithCloseTag") << "lineEdit" << close << false;
+    QTest::newRow("actionWithCloseTag") << "action" << close << false;
+    QTest::newRow("noSender") << "" << qint64(0) << false;
 }
 
 void TestAbout::promptEvent()
 {
     QFETCH(QString, sender);
+    QFETCH(qint64, tag);
     QFETCH(bool, closes);
 
     WindowFixture f;
@@ -142,25 +111,14 @@ void TestAbout::promptEvent()
     QWidget *window = controller->window();
     QVERIFY(window->isVisible());
 
-    QObject *object = nullptr;
-    if (sender == QLatin1String("closeButton")) {
-        object = closeButton(window);
-    } else if (sender == QLatin1String("checkBoxWithCloseTag")) {
-        object = new QCheckBox(window);
-        object->setProperty(Tag::Property, Tag::AboutCloseButton);
-    } else if (sender == QLatin1String("buttonWithOtherTag")) {
-        object = new QPushButton(window);
-        object->setProperty(Tag::Property, Tag::AboutCloseButton + 1);
-    } else if (sender == QLatin1String("buttonWithoutTag")) {
-        object = new QPushButton(window);
-    } else if (sender == QLatin1String("lineEditWithCloseTag")) {
-        object = new QLineEdit(window);
-        object->setProperty(Tag::Property, Tag::AboutCloseButton);
-    } else if (sender == QLatin1String("actionWithCloseTag")) {
-        object = new QAction(window);
-        object->setProperty(Tag::Property, Tag::AboutCloseButton);
-    }
-    QVERIFY(object || sender == QLatin1String("noSender"));
+    QObject *object = sender == QLatin1String("closeButton") ? closeButton(window)
+        : sender == QLatin1String("checkBox")                ? new QCheckBox(window)
+        : sender == QLatin1String("pushButton")              ? new QPushButton(window)
+        : sender == QLatin1String("lineEdit")                ? new QLineEdit(window)
+        : sender == QLatin1String("action")                  ? static_cast<QObject *>(new QAction(window))
+                                                             : nullptr;
+    if (object && tag)
+        object->setProperty(Tag::Property, tag);
 
     controller->promptEvent(object);
 

@@ -51,13 +51,8 @@ private slots:
 
     void helpFromWindow_data();
     void helpFromWindow();
-    void shippedInfoNamesShippedBook();
-    void openHtmlHelp_data();
-    void openHtmlHelp();
-    void openHtmlHelp1_data();
-    void openHtmlHelp1();
-    void openOnePageHtmlHelp_data();
-    void openOnePageHtmlHelp();
+    void opens_data();
+    void opens();
 
 private:
     QString dir(const QString &name) const { return m_root.filePath(name); }
@@ -94,12 +89,8 @@ void TestHelp::cleanupTestCase()
 void TestHelp::helpFromWindow_data()
 {
     QTest::addColumn<qint64>("tag");
-    QTest::addColumn<bool>("throughSignal");
-
-    QTest::newRow("menuItem") << Tag::HelpMenuItem << false;
-    QTest::newRow("helpButton") << Tag::HelpButton << false;
-    QTest::newRow("menuItemTriggered") << Tag::HelpMenuItem << true;
-    QTest::newRow("helpButtonClicked") << Tag::HelpButton << true;
+    QTest::newRow("menuItem") << Tag::HelpMenuItem;
+    QTest::newRow("helpButton") << Tag::HelpButton;
 }
 
 // The whole way from the window to the book that the build put beside the
@@ -107,144 +98,93 @@ void TestHelp::helpFromWindow_data()
 void TestHelp::helpFromWindow()
 {
     QFETCH(qint64, tag);
-    QFETCH(bool, throughSignal);
 
     WindowFixture f;
-    QAction *menuItem = nullptr;
-    for (QAction *item : f.window->menuItems()) {
-        if (item->property(Tag::Property).toLongLong() == tag)
-            menuItem = item;
-    }
-    auto *button = f.control(tag).as<QAbstractButton>();
-    QObject *sender = menuItem ? static_cast<QObject *>(menuItem) : button;
-    QVERIFY(sender);
-
-    if (!throughSignal)
-        f.delegate->promptEvent(sender);
-    else if (menuItem)
-        menuItem->trigger();
-    else
+    if (auto *button = f.control(tag).as<QAbstractButton>()) {
         button->click();
+    } else {
+        for (QAction *item : f.window->menuItems()) {
+            if (item->property(Tag::Property).toLongLong() == tag)
+                item->trigger();
+        }
+    }
 
     QCOMPARE(m_viewer.urls.size(), 1);
     const QUrl url = m_viewer.urls.first();
     QCOMPARE(url.fragment(), Anchor);
     QCOMPARE(url.toLocalFile(), QCoreApplication::applicationDirPath() + "/MacHelp.help/index.html");
-
     QFile page(url.toLocalFile());
     QVERIFY(page.open(QIODevice::ReadOnly));
     QVERIFY(page.readAll().contains("id=\"acess\""));
+    // Found by the name in the shipped info table, not only by its anchor.
+    QCOMPARE(HelpBook::applicationInfo().value(BookKey).toString(), QStringLiteral("MacHelp.help"));
 }
 
-void TestHelp::shippedInfoNamesShippedBook()
+// "book" is openHtmlHelp (at the anchor), "book1" openHtmlHelp1 (the
+// bundled book's front page), "page" openOnePageHtmlHelp(argument). An
+// empty "opened" means nothing may open.
+void TestHelp::opens_data()
 {
-    const QString name = HelpBook::applicationInfo().value(BookKey).toString();
-    QVERIFY(!name.isEmpty());
-    QCOMPARE(HelpBook().bookPath(name), QCoreApplication::applicationDirPath() + "/" + name);
-}
-
-void TestHelp::openHtmlHelp_data()
-{
+    QTest::addColumn<QString>("method");
     QTest::addColumn<QVariantMap>("info");
     QTest::addColumn<QStringList>("searchDirs");
+    QTest::addColumn<QString>("argument");
     QTest::addColumn<QString>("opened");
 
+    const QVariantMap none;
     const QVariantMap named {{BookKey, QStringLiteral("MacHelp.help")}};
-    QTest::newRow("installedBook") << named << QStringList {"build", "data"} << "data/MacHelp.help";
-    QTest::newRow("firstFolderWins") << named << QStringList {"other", "data"} << "other/MacHelp.help";
-    QTest::newRow("keyMissing") << QVariantMap() << QStringList {"build", "data"} << "data/MacHelp.help";
-    QTest::newRow("keyEmpty") << QVariantMap {{BookKey, QString()}} << QStringList {"build", "other"}
-                              << "other/MacHelp.help";
-    QTest::newRow("keyMissingNoBookWithAnchor") << QVariantMap() << QStringList {"build"} << "";
-    QTest::newRow("namedBookMissing") << QVariantMap {{BookKey, QStringLiteral("Nowhere.help")}}
-                                      << QStringList {"build", "data"} << "";
-    QTest::newRow("nameLeavesSearchFolders")
-        << QVariantMap {{BookKey, QStringLiteral("../data/MacHelp.help")}} << QStringList {"build"} << "";
-    QTest::newRow("nameIsParentFolder") << QVariantMap {{BookKey, QStringLiteral("..")}}
-                                        << QStringList {"data/MacHelp.help/images"} << "";
-    QTest::newRow("noSearchFolders") << named << QStringList() << "";
+    const auto nameOnly = [](const char *name) { return QVariantMap {{BookKey, QString::fromLatin1(name)}}; };
+    const auto row = [](const char *name, const char *method, const QVariantMap &info, const QStringList &dirs,
+                         const QString &argument, const QString &opened) {
+        QTest::newRow(name) << QString::fromLatin1(method) << info << dirs << argument << opened;
+    };
+    row("installedBook", "book", named, {"build", "data"}, {}, "data/MacHelp.help");
+    row("firstFolderWins", "book", named, {"other", "data"}, {}, "other/MacHelp.help");
+    row("keyMissing", "book", none, {"build", "data"}, {}, "data/MacHelp.help");
+    row("keyEmpty", "book", nameOnly(""), {"build", "other"}, {}, "other/MacHelp.help");
+    row("keyMissingNoBookWithAnchor", "book", none, {"build"}, {}, "");
+    row("namedBookMissing", "book", nameOnly("Nowhere.help"), {"build", "data"}, {}, "");
+    row("nameLeavesSearchFolders", "book", nameOnly("../data/MacHelp.help"), {"build"}, {}, "");
+    row("nameIsParentFolder", "book", nameOnly(".."), {"data/MacHelp.help/images"}, {}, "");
+    row("noSearchFolders", "book", named, {}, {}, "");
+    row("book1Found", "book1", none, {"build", "data"}, {}, "data/MacHelp.help");
+    row("book1IgnoresInfoTable", "book1", nameOnly("Guide.help"), {"build", "other"}, {}, "other/MacHelp.help");
+    row("book1NotFound", "book1", none, {"build"}, {}, "");
+    row("pageAbsolute", "page", none, {}, "/usr/share/doc/morvane/page.html", "/usr/share/doc/morvane/page.html");
+    row("pageRelative", "page", none, {}, "help/page.html", QDir::currentPath() + "/help/page.html");
+    row("pageHashAndSpaceInName", "page", none, {}, "/tmp/my page#2?.html", "/tmp/my page#2?.html");
+    row("pageEmptyPath", "page", none, {}, "", "");
 }
 
-void TestHelp::openHtmlHelp()
+void TestHelp::opens()
 {
+    QFETCH(QString, method);
     QFETCH(QVariantMap, info);
     QFETCH(QStringList, searchDirs);
+    QFETCH(QString, argument);
     QFETCH(QString, opened);
 
     QStringList dirs;
     for (const QString &name : searchDirs)
         dirs << dir(name);
-    HelpBook(info, dirs).openHtmlHelp();
+    const HelpBook book(info, dirs);
+    if (method == QLatin1String("book"))
+        book.openHtmlHelp();
+    else if (method == QLatin1String("book1"))
+        book.openHtmlHelp1();
+    else
+        book.openOnePageHtmlHelp(argument);
 
     if (opened.isEmpty()) {
         QVERIFY(m_viewer.urls.isEmpty());
         return;
     }
     QCOMPARE(m_viewer.urls.size(), 1);
-    QCOMPARE(m_viewer.urls.first().toLocalFile(), dir(opened) + "/index.html");
-    QCOMPARE(m_viewer.urls.first().fragment(), Anchor);
-}
-
-void TestHelp::openHtmlHelp1_data()
-{
-    QTest::addColumn<QVariantMap>("info");
-    QTest::addColumn<QStringList>("searchDirs");
-    QTest::addColumn<QString>("opened");
-
-    QTest::newRow("found") << QVariantMap() << QStringList {"build", "data"} << "data/MacHelp.help";
-    QTest::newRow("ignoresInfoTable") << QVariantMap {{BookKey, QStringLiteral("Guide.help")}}
-                                      << QStringList {"build", "other"} << "other/MacHelp.help";
-    QTest::newRow("notFound") << QVariantMap() << QStringList {"build"} << "";
-}
-
-void TestHelp::openHtmlHelp1()
-{
-    QFETCH(QVariantMap, info);
-    QFETCH(QStringList, searchDirs);
-    QFETCH(QString, opened);
-
-    QStringList dirs;
-    for (const QString &name : searchDirs)
-        dirs << dir(name);
-    HelpBook(info, dirs).openHtmlHelp1();
-
-    if (opened.isEmpty()) {
-        QVERIFY(m_viewer.urls.isEmpty());
-        return;
-    }
-    QCOMPARE(m_viewer.urls.size(), 1);
-    QCOMPARE(m_viewer.urls.first().toLocalFile(), dir(opened) + "/index.html");
-    QVERIFY(!m_viewer.urls.first().hasFragment());
-}
-
-void TestHelp::openOnePageHtmlHelp_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<QString>("opened");
-
-    QTest::newRow("absolutePath") << "/usr/share/doc/morvane/page.html"
-                                  << "/usr/share/doc/morvane/page.html";
-    QTest::newRow("relativePath") << "help/page.html" << QDir::currentPath() + "/help/page.html";
-    QTest::newRow("hashAndSpaceInName") << "/tmp/my page#2?.html"
-                                        << "/tmp/my page#2?.html";
-    QTest::newRow("emptyPath") << ""
-                               << "";
-}
-
-void TestHelp::openOnePageHtmlHelp()
-{
-    QFETCH(QString, path);
-    QFETCH(QString, opened);
-
-    HelpBook(QVariantMap(), QStringList()).openOnePageHtmlHelp(path);
-
-    if (opened.isEmpty()) {
-        QVERIFY(m_viewer.urls.isEmpty());
-        return;
-    }
-    QCOMPARE(m_viewer.urls.size(), 1);
-    QCOMPARE(m_viewer.urls.first().toLocalFile(), opened);
-    QVERIFY(!m_viewer.urls.first().hasFragment());
+    const QUrl url = m_viewer.urls.first();
+    QCOMPARE(url.toLocalFile(), method == QLatin1String("page") ? opened : dir(opened) + "/index.html");
+    QCOMPARE(url.hasFragment(), method == QLatin1String("book"));
+    if (url.hasFragment())
+        QCOMPARE(url.fragment(), Anchor);
 }
 
 QTEST_MAIN(TestHelp)

@@ -1,10 +1,9 @@
-// The window right after launch, the minimum-seconds text, and the two
-// guards that protect a running task: closing the window and switching the
-// schedule page.
+// The window right after launch, the minimum-seconds text, and the guards
+// that protect a running task: closing, quitting and switching the page.
 
 #include "tests/support/WindowFixture.h"
 
-#include <QCheckBox>
+#include <QAction>
 #include <QComboBox>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -18,47 +17,17 @@ class TestLaunch : public QObject
 
 private slots:
     void stateAfterLaunch();
-    void launchIgnoresInterfaceValues();
     void minimumSecondsText_data();
     void minimumSecondsText();
-    void closeWhileIdleEndsApplication();
-    void closeRefusedWhileRunning_data();
-    void closeRefusedWhileRunning();
+    void closeGuard_data();
+    void closeGuard();
     void pageGuard_data();
     void pageGuard();
 };
 
+// Whatever the interface file gives the window, launch sets the minimum to
+// one second and hides both check boxes.
 void TestLaunch::stateAfterLaunch()
-{
-    WindowFixture f;
-    QCOMPARE(f.window->windowTitle(), QStringLiteral("Morvane"));
-    QCOMPARE(f.delegate->minimumCounter(), 1);
-    QCOMPARE(f.delegate->counterTimer(), 0);
-    QCOMPARE(f.control(Tag::MinimumSecondsText, f.page(1)).stringValue(), QStringLiteral("1 second"));
-    QCOMPARE(f.runTitle(), QStringLiteral("Run"));
-    QVERIFY(f.control(Tag::RunButton).isEnabled());
-    QVERIFY(f.control(Tag::DimAfterScriptCheckBox).isHidden());
-    QVERIFY(f.control(Tag::SpareCheckBox).isHidden());
-    QVERIFY(f.control(Tag::TimeLeftCaption).isHidden());
-    QVERIFY(f.control(Tag::TimeLeftText).isHidden());
-    QCOMPARE(f.delegate->tabview1()->delegate(), f.delegate.get());
-    QVERIFY(f.delegate->tabview2()->delegate() == nullptr);
-    QVERIFY(f.delegate->objectGUIArray().isEmpty());
-    QVERIFY(f.delegate->vAboutWindowController() == nullptr);
-    QCOMPARE(f.delegate->tabview1()->tabText(0), QStringLiteral("Timer"));
-
-    const QStringList units = {"Years", "Months", "Days", "Hours", "Minutes", "Seconds"};
-    auto *unit = f.control(Tag::UnitComboBox, f.page(0)).as<QComboBox>();
-    QVERIFY(unit);
-    QCOMPARE(unit->count(), units.size());
-    for (int i = 0; i < units.size(); ++i)
-        QCOMPARE(unit->itemText(i), units.at(i));
-    QVERIFY(f.alerts->alerts.isEmpty());
-}
-
-// Whatever the window starts with, launch sets the minimum to one second and
-// hides both check boxes.
-void TestLaunch::launchIgnoresInterfaceValues()
 {
     WindowFixture f(false);
     f.control(Tag::MinimumStepper, f.page(1)).as<QSpinBox>()->setValue(7);
@@ -69,26 +38,36 @@ void TestLaunch::launchIgnoresInterfaceValues()
 
     f.delegate->applicationDidFinishLaunching();
 
+    QCOMPARE(f.window->windowTitle(), QStringLiteral("Morvane"));
     QCOMPARE(f.delegate->minimumCounter(), 1);
     QCOMPARE(f.control(Tag::MinimumSecondsText, f.page(1)).stringValue(), QStringLiteral("1 second"));
     QCOMPARE(f.control(Tag::MinimumStepper, f.page(1)).integerValue(), 7);
-    QVERIFY(f.control(Tag::DimAfterScriptCheckBox).isHidden());
-    QVERIFY(f.control(Tag::SpareCheckBox).isHidden());
+    QCOMPARE(f.delegate->counterTimer(), 0);
+    QCOMPARE(f.runTitle(), QStringLiteral("Run"));
+    QVERIFY(f.control(Tag::RunButton).isEnabled());
+    for (qint64 tag : {Tag::DimAfterScriptCheckBox, Tag::SpareCheckBox, Tag::TimeLeftCaption, Tag::TimeLeftText})
+        QVERIFY2(f.control(tag).isHidden(), qPrintable(QString::number(tag)));
+    QCOMPARE(f.delegate->tabview1()->delegate(), f.delegate.get());
+    QCOMPARE(f.delegate->tabview1()->tabText(0), QStringLiteral("Timer"));
+    auto *unit = f.control(Tag::UnitComboBox, f.page(0)).as<QComboBox>();
+    QStringList units;
+    for (int i = 0; i < unit->count(); ++i)
+        units << unit->itemText(i);
+    QCOMPARE(units, (QStringList {"Years", "Months", "Days", "Hours", "Minutes", "Seconds"}));
+    QVERIFY(f.alerts->alerts.isEmpty());
 }
 
+// The stepper's own path sets the minimum first; here the text is shown to
+// come from the stored minimum rather than the argument, as callers rely on.
 void TestLaunch::minimumSecondsText_data()
 {
     QTest::addColumn<qint64>("minimum");
     QTest::addColumn<qint64>("n");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("one") << qint64(1) << qint64(1) << "1 second";
-    QTest::newRow("zero") << qint64(0) << qint64(0) << "0 seconds";
-    QTest::newRow("two") << qint64(2) << qint64(2) << "2 seconds";
-    QTest::newRow("large") << qint64(3600) << qint64(3600) << "3600 seconds";
-    // The text is filled from the stored minimum, not from the argument.
     QTest::newRow("filledFromMinimum") << qint64(5) << qint64(3) << "5 seconds";
     QTest::newRow("oneWinsOverMinimum") << qint64(5) << qint64(1) << "1 second";
+    QTest::newRow("zero") << qint64(0) << qint64(0) << "0 seconds";
 }
 
 void TestLaunch::minimumSecondsText()
@@ -103,48 +82,55 @@ void TestLaunch::minimumSecondsText()
     QCOMPARE(f.control(Tag::MinimumSecondsText, f.page(1)).stringValue(), text);
 }
 
-void TestLaunch::closeWhileIdleEndsApplication()
+void TestLaunch::closeGuard_data()
 {
-    WindowFixture f;
-    QSignalSpy terminate(f.delegate.get(), &AppDelegate::terminationRequested);
-    f.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-
-    QVERIFY(f.window->close());
-    QCOMPARE(terminate.count(), 1);
-    QVERIFY(!f.window->isVisible());
-    QVERIFY(f.alerts->alerts.isEmpty());
-}
-
-void TestLaunch::closeRefusedWhileRunning_data()
-{
+    QTest::addColumn<bool>("quitMenuItem"); // else the window's close button
     QTest::addColumn<QString>("title");
-    QTest::newRow("running") << "Stop";
-    // Only the exact idle title allows closing.
-    QTest::newRow("otherTitle") << "run";
+    QTest::addColumn<bool>("ends");
+
+    for (bool quit : {false, true}) {
+        const char *via = quit ? "quitMenuItem" : "closeWindow";
+        QTest::addRow("%s-idle", via) << quit << "Run" << true;
+        QTest::addRow("%s-running", via) << quit << "Stop" << false;
+        // Only the exact idle title allows it.
+        QTest::addRow("%s-otherTitle", via) << quit << "run" << false;
+    }
 }
 
-void TestLaunch::closeRefusedWhileRunning()
+void TestLaunch::closeGuard()
 {
+    QFETCH(bool, quitMenuItem);
     QFETCH(QString, title);
+    QFETCH(bool, ends);
 
     WindowFixture f;
     QSignalSpy terminate(f.delegate.get(), &AppDelegate::terminationRequested);
     f.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
     f.control(Tag::RunButton).setTitle(title);
-    f.delegate->setCounterTimer(42);
+    f.delegate->setCounterTimer(ends ? 0 : 42);
 
-    QVERIFY(!f.window->close());
+    if (quitMenuItem) {
+        for (QAction *item : f.window->menuItems()) {
+            if (item->property(Tag::Property).toLongLong() == Tag::QuitMenuItem)
+                item->trigger();
+        }
+    } else {
+        QCOMPARE(f.window->close(), ends);
+        QCOMPARE(f.window->isVisible(), !ends);
+    }
 
-    QVERIFY(f.window->isVisible());
-    QCOMPARE(terminate.count(), 0);
-    QCOMPARE(f.alerts->alerts.size(), 1);
-    QCOMPARE(f.alerts->alerts.first().first, QStringLiteral("Reminder"));
-    QCOMPARE(f.alerts->alerts.first().second,
-             QStringLiteral("You can not close the application when timing task is running!"));
-    QCOMPARE(f.runTitle(), title);
-    QCOMPARE(f.delegate->counterTimer(), 42);
+    QCOMPARE(terminate.count(), ends ? 1 : 0);
+    if (ends) {
+        QVERIFY(f.alerts->alerts.isEmpty());
+    } else {
+        QCOMPARE(f.alerts->alerts,
+            (QList<QPair<QString, QString>> {{QStringLiteral("Reminder"),
+                QStringLiteral("You can not close the application when timing task is running!")}}));
+        // The task goes on as it was.
+        QCOMPARE(f.runTitle(), title);
+        QCOMPARE(f.delegate->counterTimer(), 42);
+    }
 }
 
 void TestLaunch::pageGuard_data()
@@ -153,10 +139,9 @@ void TestLaunch::pageGuard_data()
     QTest::addColumn<QString>("gesture");
     QTest::addColumn<bool>("switches");
 
-    const QStringList gestures = {"click", "wheel", "arrowKey", "ctrlTab"};
-    for (const QString &gesture : gestures) {
-        QTest::addRow("idle-%s", qPrintable(gesture)) << "Run" << gesture << true;
-        QTest::addRow("running-%s", qPrintable(gesture)) << "Stop" << gesture << false;
+    for (const char *gesture : {"click", "wheel", "arrowKey", "ctrlTab"}) {
+        QTest::addRow("idle-%s", gesture) << "Run" << gesture << true;
+        QTest::addRow("running-%s", gesture) << "Stop" << gesture << false;
     }
     // Only the exact running title refuses.
     QTest::newRow("otherTitle-click") << "stop" << "click" << true;
@@ -176,7 +161,7 @@ void TestLaunch::pageGuard()
     QCOMPARE(tabs->currentIndex(), 0);
     f.control(Tag::RunButton).setTitle(title);
 
-    // Seen pages: a refused switch must never show the other page at all.
+    // A refused switch must never show the other page, not even briefly.
     QList<int> shown;
     connect(tabs, &QTabWidget::currentChanged, this, [&shown](int index) { shown << index; });
 
@@ -184,12 +169,12 @@ void TestLaunch::pageGuard()
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
     } else if (gesture == QLatin1String("wheel")) {
         const QPointF pos = bar->tabRect(0).center();
-        QWheelEvent wheel(pos, bar->mapToGlobal(pos), QPoint(), QPoint(0, -120), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent wheel(pos, bar->mapToGlobal(pos), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+            Qt::NoScrollPhase, false);
         QApplication::sendEvent(bar, &wheel);
     } else if (gesture == QLatin1String("arrowKey")) {
         QTest::keyClick(bar, Qt::Key_Right);
-    } else if (gesture == QLatin1String("ctrlTab")) {
+    } else {
         QTest::keyClick(f.control(Tag::NumberField, f.page(0)).as<QWidget>(), Qt::Key_Tab, Qt::ControlModifier);
     }
 
