@@ -7,12 +7,9 @@
 #include "tests/support/WindowFixture.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QRadioButton>
 #include <QStringList>
-#include <QTimer>
 
 namespace EditorTest {
 
@@ -26,56 +23,37 @@ struct Placed
 inline const QList<Placed> &allControls()
 {
     static const QList<Placed> controls = {
-        {Tag::HelpButton, -1},
-        {Tag::RunButton, -1},
-        {Tag::ChooseScriptButton, -1},
-        {Tag::DimAfterScriptCheckBox, -1},
-        {Tag::SpareCheckBox, -1},
-        {Tag::ActionMatrix, -1},
-        {Tag::ScriptPathField, -1},
-        {Tag::TimeLeftCaption, -1},
-        {Tag::TimeLeftText, -1},
-        {Tag::ScriptCaption, -1},
-        {Tag::CountdownCaption, 0},
-        {Tag::NumberField, 0},
-        {Tag::UnitComboBox, 0},
-        {Tag::NowButton, 1},
-        {Tag::MinimumStepper, 1},
-        {Tag::MinimumSecondsText, 1},
-        {Tag::DatePickerA, 1},
-        {Tag::DatePickerB, 1},
+        {Tag::HelpButton, -1}, {Tag::RunButton, -1}, {Tag::ChooseScriptButton, -1},
+        {Tag::DimAfterScriptCheckBox, -1}, {Tag::SpareCheckBox, -1}, {Tag::ActionMatrix, -1},
+        {Tag::ScriptPathField, -1}, {Tag::TimeLeftCaption, -1}, {Tag::TimeLeftText, -1}, {Tag::ScriptCaption, -1},
+        {Tag::CountdownCaption, 0}, {Tag::NumberField, 0}, {Tag::UnitComboBox, 0}, {Tag::NowButton, 1},
+        {Tag::MinimumStepper, 1}, {Tag::MinimumSecondsText, 1}, {Tag::DatePickerA, 1}, {Tag::DatePickerB, 1},
         {Tag::DatePickerC, 1},
     };
     return controls;
 }
 
-inline Control find(const WindowFixture &f, const Placed &placed)
-{
-    return f.control(placed.tag, placed.page < 0 ? nullptr : f.page(placed.page));
-}
-
 // One line per control, e.g. "35000 disabled shown readonly unselectable".
-inline QString describe(qint64 tag, const Control &control)
-{
-    if (control.isNull())
-        return QStringLiteral("%1 missing").arg(tag);
-    QStringList parts {QString::number(tag)};
-    parts << (control.isEnabled() ? QStringLiteral("enabled") : QStringLiteral("disabled"));
-    parts << (control.isHidden() ? QStringLiteral("hidden") : QStringLiteral("shown"));
-    if (control.as<QLineEdit>()) {
-        parts << (control.isEditable() ? QStringLiteral("editable") : QStringLiteral("readonly"));
-        parts << (control.isSelectable() ? QStringLiteral("selectable") : QStringLiteral("unselectable"));
-    }
-    if (tag == Tag::RunButton)
-        parts << QLatin1Char('"') + control.title() + QLatin1Char('"');
-    return parts.join(QLatin1Char(' '));
-}
-
 inline QStringList snapshot(const WindowFixture &f)
 {
     QStringList lines;
-    for (const Placed &placed : allControls())
-        lines << describe(placed.tag, find(f, placed));
+    for (const Placed &placed : allControls()) {
+        const Control control = f.control(placed.tag, placed.page < 0 ? nullptr : f.page(placed.page));
+        QStringList parts {QString::number(placed.tag)};
+        if (control.isNull()) {
+            lines << parts.first() + QStringLiteral(" missing");
+            continue;
+        }
+        parts << (control.isEnabled() ? QStringLiteral("enabled") : QStringLiteral("disabled"));
+        parts << (control.isHidden() ? QStringLiteral("hidden") : QStringLiteral("shown"));
+        if (control.as<QLineEdit>()) {
+            parts << (control.isEditable() ? QStringLiteral("editable") : QStringLiteral("readonly"));
+            parts << (control.isSelectable() ? QStringLiteral("selectable") : QStringLiteral("unselectable"));
+        }
+        if (placed.tag == Tag::RunButton)
+            parts << QLatin1Char('"') + control.title() + QLatin1Char('"');
+        lines << parts.join(QLatin1Char(' '));
+    }
     return lines;
 }
 
@@ -95,27 +73,10 @@ inline void pressRun(const WindowFixture &f)
     f.control(Tag::RunButton).as<QAbstractButton>()->click();
 }
 
-// Closes any message box that opens while it is alive and remembers it, so
-// that a test fails instead of waiting on a dialog nobody answers.
-class ModalWatchdog
+inline void setUpCountdown(const WindowFixture &f, const QString &number, const QString &unit)
 {
-public:
-    ModalWatchdog()
-    {
-        m_timer.setInterval(20);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                m_seen << box->text();
-                box->reject();
-            }
-        });
-        m_timer.start();
-    }
-    QStringList seen() const { return m_seen; }
-
-private:
-    QTimer m_timer;
-    QStringList m_seen;
-};
+    f.control(Tag::NumberField, f.page(0)).setStringValue(number);
+    f.control(Tag::UnitComboBox, f.page(0)).setStringValue(unit);
+}
 
 } // namespace EditorTest

@@ -1,8 +1,9 @@
 // Which handler a control event reaches: by the sender's class first, in a
 // fixed order with subclasses counting as their base, then by its tag.
 
+#include "controls/RadioMatrix.h"
+#include "controls/Tags.h"
 #include "editor/EventRouter.h"
-#include "tests/editor/EditorTestSupport.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -12,9 +13,10 @@
 #include <QDoubleSpinBox>
 #include <QFontComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMap>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTableView>
@@ -22,9 +24,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <functional>
 #include <memory>
-
-using namespace EditorTest;
 
 Q_DECLARE_METATYPE(EventRoute)
 
@@ -33,49 +34,35 @@ namespace {
 // the sender needs around it (a toolbar's button lives in the toolbar).
 QObject *makeSender(const QString &kind, qint64 tag, std::unique_ptr<QObject> &holder)
 {
+    static const QMap<QString, std::function<QObject *()>> kinds = {
+        {"matrix", [] { return new RadioMatrix; }},
+        {"menuItem", [] { return new QAction; }},
+        {"pushButton", [] { return new QPushButton; }},
+        {"checkBox", [] { return new QCheckBox; }},
+        {"radioButton", [] { return new QRadioButton; }},
+        {"toolButton", [] { return new QToolButton; }},
+        {"tabBar", [] { return new QTabBar; }},
+        {"tableView", [] { return new QTableView; }},
+        {"comboBox", [] { return new QComboBox; }},
+        {"fontComboBox", [] { return new QFontComboBox; }},
+        {"dateTimeEdit", [] { return new QDateTimeEdit; }},
+        {"dateEdit", [] { return new QDateEdit; }},
+        {"spinBox", [] { return new QSpinBox; }},
+        {"doubleSpinBox", [] { return new QDoubleSpinBox; }},
+        {"label", [] { return new QLabel; }},
+        {"lineEdit", [] { return new QLineEdit; }},
+    };
+    if (kind == QLatin1String("none"))
+        return nullptr;
     QObject *sender = nullptr;
-    if (kind == QLatin1String("matrix")) {
-        sender = new RadioMatrix;
-    } else if (kind == QLatin1String("menuItem")) {
-        sender = new QAction;
-    } else if (kind == QLatin1String("pushButton")) {
-        sender = new QPushButton;
-    } else if (kind == QLatin1String("checkBox")) {
-        sender = new QCheckBox;
-    } else if (kind == QLatin1String("radioButton")) {
-        sender = new QRadioButton;
-    } else if (kind == QLatin1String("toolButton")) {
-        sender = new QToolButton;
-    } else if (kind == QLatin1String("toolbarButton")) {
-        auto *toolbar = new QToolBar;
-        auto *button = new QToolButton(toolbar);
-        button->setProperty(Tag::Property, tag);
-        holder.reset(toolbar);
-        return button;
-    } else if (kind == QLatin1String("tabBar")) {
-        sender = new QTabBar;
-    } else if (kind == QLatin1String("tableView")) {
-        sender = new QTableView;
-    } else if (kind == QLatin1String("comboBox")) {
-        sender = new QComboBox;
-    } else if (kind == QLatin1String("fontComboBox")) {
-        sender = new QFontComboBox;
-    } else if (kind == QLatin1String("dateTimeEdit")) {
-        sender = new QDateTimeEdit;
-    } else if (kind == QLatin1String("dateEdit")) {
-        sender = new QDateEdit;
-    } else if (kind == QLatin1String("spinBox")) {
-        sender = new QSpinBox;
-    } else if (kind == QLatin1String("doubleSpinBox")) {
-        sender = new QDoubleSpinBox;
-    } else if (kind == QLatin1String("label")) {
-        sender = new QLabel;
-    } else if (kind == QLatin1String("lineEdit")) {
-        sender = new QLineEdit;
+    if (kind == QLatin1String("toolbarButton")) {
+        holder = std::make_unique<QToolBar>();
+        sender = new QToolButton(static_cast<QToolBar *>(holder.get()));
+    } else {
+        holder.reset(kinds.value(kind)());
+        sender = holder.get();
     }
-    if (sender)
-        sender->setProperty(Tag::Property, tag);
-    holder.reset(sender);
+    sender->setProperty(Tag::Property, tag);
     return sender;
 }
 
@@ -127,9 +114,12 @@ void addSenderRows()
     row("doubleStepper", "doubleSpinBox", 32600, EventRoute::MinimumChange);
     row("labelWithRunTag", "label", 31031, EventRoute::Ignore);
     row("numberField", "lineEdit", 35000, EventRoute::Ignore);
+    row("noSender", "none", 0, EventRoute::Ignore);
 }
 } // namespace
 
+// Which handler each sender reaches. That each handler does its work is
+// shown by the tests that drive the window's own controls.
 class TestEventRouting : public QObject
 {
     Q_OBJECT
@@ -137,12 +127,6 @@ class TestEventRouting : public QObject
 private slots:
     void route_data();
     void route();
-    void windowSenders_data();
-    void windowSenders();
-    void noSender();
-    void quitGuard_data();
-    void quitGuard();
-    void aboutMenuItem();
 };
 
 void TestEventRouting::route_data()
@@ -157,125 +141,7 @@ void TestEventRouting::route()
     QFETCH(EventRoute, route);
 
     std::unique_ptr<QObject> holder;
-    QObject *sender = makeSender(kind, tag, holder);
-    QVERIFY(sender);
-    QCOMPARE(EventRouter::route(sender), route);
-}
-
-// The window's own controls and menu items, as loaded from the interface
-// file, reach the handler of their row.
-void TestEventRouting::windowSenders_data()
-{
-    QTest::addColumn<qint64>("tag");
-    QTest::addColumn<int>("page");
-    QTest::addColumn<bool>("menuItem");
-    QTest::addColumn<EventRoute>("route");
-
-    QTest::newRow("actionMatrix") << Tag::ActionMatrix << -1 << false << EventRoute::ActionSelection;
-    QTest::newRow("quitMenuItem") << Tag::QuitMenuItem << -1 << true << EventRoute::Quit;
-    QTest::newRow("helpMenuItem") << Tag::HelpMenuItem << -1 << true << EventRoute::Help;
-    QTest::newRow("aboutMenuItem") << Tag::AboutMenuItem << -1 << true << EventRoute::About;
-    QTest::newRow("runButton") << Tag::RunButton << -1 << false << EventRoute::Run;
-    QTest::newRow("nowButton") << Tag::NowButton << 1 << false << EventRoute::Now;
-    QTest::newRow("chooseScriptButton") << Tag::ChooseScriptButton << -1 << false << EventRoute::ChooseScript;
-    QTest::newRow("helpButton") << Tag::HelpButton << -1 << false << EventRoute::Help;
-    QTest::newRow("dimCheckBox") << Tag::DimAfterScriptCheckBox << -1 << false << EventRoute::Ignore;
-    QTest::newRow("spareCheckBox") << Tag::SpareCheckBox << -1 << false << EventRoute::Ignore;
-    QTest::newRow("unitComboBox") << Tag::UnitComboBox << 0 << false << EventRoute::Ignore;
-    QTest::newRow("pickerA") << Tag::DatePickerA << 1 << false << EventRoute::DateMirror;
-    QTest::newRow("pickerB") << Tag::DatePickerB << 1 << false << EventRoute::DateMirror;
-    QTest::newRow("pickerC") << Tag::DatePickerC << 1 << false << EventRoute::DateMirror;
-    QTest::newRow("stepper") << Tag::MinimumStepper << 1 << false << EventRoute::MinimumChange;
-    QTest::newRow("numberField") << Tag::NumberField << 0 << false << EventRoute::Ignore;
-}
-
-void TestEventRouting::windowSenders()
-{
-    QFETCH(qint64, tag);
-    QFETCH(int, page);
-    QFETCH(bool, menuItem);
-    QFETCH(EventRoute, route);
-
-    WindowFixture f;
-    QObject *sender = nullptr;
-    if (menuItem) {
-        for (QAction *item : f.window->menuItems()) {
-            if (item->property(Tag::Property).toLongLong() == tag)
-                sender = item;
-        }
-    } else {
-        sender = f.control(tag, page < 0 ? nullptr : f.page(page)).object();
-    }
-    QVERIFY(sender);
-    QCOMPARE(EventRouter::route(sender), route);
-}
-
-void TestEventRouting::noSender()
-{
-    QCOMPARE(EventRouter::route(nullptr), EventRoute::Ignore);
-    WindowFixture f;
-    const QStringList before = snapshot(f);
-    f.delegate->promptEvent(nullptr);
-    QCOMPARE(snapshot(f), before);
-}
-
-void TestEventRouting::quitGuard_data()
-{
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<bool>("quits");
-
-    QTest::newRow("idle") << "Run" << true;
-    QTest::newRow("running") << "Stop" << false;
-    // Quitting needs the exact idle title.
-    QTest::newRow("otherTitle") << "Pause" << false;
-}
-
-void TestEventRouting::quitGuard()
-{
-    QFETCH(QString, title);
-    QFETCH(bool, quits);
-
-    WindowFixture f;
-    f.control(Tag::RunButton).setTitle(title);
-    f.delegate->setCounterTimer(quits ? 0 : 42);
-    QSignalSpy terminations(f.delegate.get(), &AppDelegate::terminationRequested);
-    QAction *quit = nullptr;
-    for (QAction *item : f.window->menuItems()) {
-        if (item->property(Tag::Property).toLongLong() == Tag::QuitMenuItem)
-            quit = item;
-    }
-    QVERIFY(quit);
-
-    quit->trigger();
-
-    QCOMPARE(terminations.count(), quits ? 1 : 0);
-    if (quits) {
-        QVERIFY(f.alerts->alerts.isEmpty());
-    } else {
-        QCOMPARE(f.alerts->alerts,
-            (QList<QPair<QString, QString>> {{QStringLiteral("Reminder"),
-                QStringLiteral("You can not close the application when timing task is running!")}}));
-        // The task goes on as it was.
-        QCOMPARE(f.runTitle(), title);
-        QCOMPARE(f.delegate->counterTimer(), 42);
-    }
-}
-
-void TestEventRouting::aboutMenuItem()
-{
-    WindowFixture f;
-    QAction *about = nullptr;
-    for (QAction *item : f.window->menuItems()) {
-        if (item->property(Tag::Property).toLongLong() == Tag::AboutMenuItem)
-            about = item;
-    }
-    QVERIFY(about);
-    QVERIFY(!f.delegate->vAboutWindowController());
-
-    about->trigger();
-
-    QVERIFY(f.delegate->vAboutWindowController());
-    QVERIFY(f.alerts->alerts.isEmpty());
+    QCOMPARE(EventRouter::route(makeSender(kind, tag, holder)), route);
 }
 
 QTEST_MAIN(TestEventRouting)

@@ -43,13 +43,10 @@ void TestStartChecks::leadingNumber_data()
     QTest::newRow("plain") << "5" << false << qint64(5);
     QTest::newRow("leadingZeros") << "007" << false << qint64(7);
     QTest::newRow("blankAndTrailingLetters") << " 42x" << false << qint64(42);
-    QTest::newRow("trailingWord") << "12 min" << false << qint64(12);
     QTest::newRow("tabsAndNewline") << "\t\n 9" << false << qint64(9);
     QTest::newRow("plusSign") << "+8" << false << qint64(8);
     QTest::newRow("minusSign") << "-3" << false << qint64(-3);
-    QTest::newRow("zero") << "0" << false << qint64(0);
     QTest::newRow("empty") << "" << false << qint64(0);
-    QTest::newRow("blanksOnly") << "   " << false << qint64(0);
     QTest::newRow("letters") << "abc" << false << qint64(0);
     QTest::newRow("signOnly") << "-" << false << qint64(0);
     QTest::newRow("doubleSign") << "+-5" << false << qint64(0);
@@ -64,7 +61,6 @@ void TestStartChecks::leadingNumber_data()
     QTest::newRow("oneAboveLargest") << "9223372036854775808" << true << qint64(0);
     QTest::newRow("oneBelowSmallest") << "-9223372036854775809" << true << qint64(0);
     QTest::newRow("twentyDigits") << "12345678901234567890" << true << qint64(0);
-    QTest::newRow("hugeWithTrailingText") << "99999999999999999999999 Years" << true << qint64(0);
 }
 
 void TestStartChecks::leadingNumber()
@@ -90,7 +86,6 @@ void TestStartChecks::unitFactor_data()
     QTest::newRow("minutes") << "Minutes" << std::optional<qint64>(60);
     QTest::newRow("seconds") << "Seconds" << std::optional<qint64>(1);
     QTest::newRow("lowerCase") << "minutes" << std::optional<qint64>();
-    QTest::newRow("singular") << "Minute" << std::optional<qint64>();
     QTest::newRow("trailingBlank") << "Hours " << std::optional<qint64>();
     QTest::newRow("empty") << "" << std::optional<qint64>();
     QTest::newRow("unknown") << "Fortnights" << std::optional<qint64>();

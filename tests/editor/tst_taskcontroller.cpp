@@ -3,25 +3,18 @@
 
 #include "tests/editor/EditorTestSupport.h"
 
-#include <QComboBox>
-#include <QDateTimeEdit>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <limits>
-
 using namespace EditorTest;
 
 namespace {
-const QString Reminder = QStringLiteral("Reminder");
 const QString IllegalNumber = QStringLiteral("Illegal Number!");
 const QString MissingScript = QStringLiteral("The script file does not exist");
-constexpr qint64 Max = std::numeric_limits<qint64>::max();
 
-enum class Script { None, Missing, Empty, Folder, File };
+enum class Script { None, Missing, Empty, Folder };
 } // namespace
 Q_DECLARE_METATYPE(Script)
 
@@ -38,46 +31,16 @@ private slots:
     void pageChosenByLabel();
     void controlStates_data();
     void controlStates();
-    void refusedStartChangesNothing_data();
-    void refusedStartChangesNothing();
     void stop_data();
     void stop();
 
 private:
-    QString scriptPath(Script script) const;
-    void setUpCountdown(WindowFixture &f, const QString &number, const QString &unit);
-
     QTemporaryDir m_dir;
 };
 
 void TestTaskController::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    QFile file(m_dir.filePath(QStringLiteral("job.scpt")));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("#!/bin/sh\nexit 0\n");
-}
-
-QString TestTaskController::scriptPath(Script script) const
-{
-    switch (script) {
-    case Script::None:
-    case Script::Empty:
-        return QString();
-    case Script::Missing:
-        return m_dir.filePath(QStringLiteral("gone.scpt"));
-    case Script::Folder:
-        return m_dir.path();
-    case Script::File:
-        return m_dir.filePath(QStringLiteral("job.scpt"));
-    }
-    return QString();
-}
-
-void TestTaskController::setUpCountdown(WindowFixture &f, const QString &number, const QString &unit)
-{
-    f.control(Tag::NumberField, f.page(0)).setStringValue(number);
-    f.control(Tag::UnitComboBox, f.page(0)).setStringValue(unit);
 }
 
 // Nothing picked by the user: the window as loaded shuts down in five
@@ -86,9 +49,7 @@ void TestTaskController::windowAsLoadedStarts()
 {
     WindowFixture f;
     QCOMPARE(matrix(f)->selectedRow(), 1);
-
     pressRun(f);
-
     QCOMPARE(f.delegate->counterTimer(), 301);
     QCOMPARE(f.runTitle(), QStringLiteral("Stop"));
     QVERIFY(f.alerts->alerts.isEmpty());
@@ -102,79 +63,44 @@ void TestTaskController::start_data()
     QTest::addColumn<QString>("number");
     QTest::addColumn<QString>("unit");
     QTest::addColumn<qint64>("minimum");
-    QTest::addColumn<qint64>("dateOffsetMs");
+    QTest::addColumn<qint64>("dateOffsetMs"); // picker A against now
     QTest::addColumn<qint64>("count"); // 0: refused
     QTest::addColumn<QString>("alert");
-    QTest::addColumn<QString>("fieldAfter");
+    QTest::addColumn<QString>("fieldAfter"); // null: as typed
 
+    const auto row = [](const char *name, int page, int row, Script script, const char *number, const char *unit,
+                         qint64 minimum, qint64 offsetMs, qint64 count, const QString &alert = QString(),
+                         const char *fieldAfter = nullptr) {
+        QTest::newRow(name) << page << row << script << QString::fromLatin1(number) << QString::fromLatin1(unit)
+                            << minimum << offsetMs << count << alert
+                            << QString::fromLatin1(fieldAfter ? fieldAfter : number);
+    };
     const Script none = Script::None;
-    QTest::newRow("fiveMinutes") << 0 << 1 << none << "5"
-                                 << "Minutes" << qint64(1) << qint64(0) << qint64(301) << QString() << "5";
-    QTest::newRow("oneSecondBelowMinimum") << 0 << 0 << none << "1"
-                                           << "Seconds" << qint64(10) << qint64(0) << qint64(11) << QString() << "1";
-    QTest::newRow("twoYears") << 0 << 3 << none << "2"
-                              << "Years" << qint64(1) << qint64(0) << qint64(62208001) << QString() << "2";
-    QTest::newRow("threeMonths") << 0 << 2 << none << "3"
-                                 << "Months" << qint64(1) << qint64(0) << qint64(7776001) << QString() << "3";
-    QTest::newRow("oneDay") << 0 << 4 << none << "1"
-                            << "Days" << qint64(1) << qint64(0) << qint64(86401) << QString() << "1";
-    QTest::newRow("twoHours") << 0 << 1 << none << "2"
-                              << "Hours" << qint64(1) << qint64(0) << qint64(7201) << QString() << "2";
-    QTest::newRow("zero") << 0 << 1 << none << "0"
-                          << "Minutes" << qint64(1) << qint64(0) << qint64(0) << IllegalNumber << "0";
-    QTest::newRow("negative") << 0 << 1 << none << "-3"
-                              << "Minutes" << qint64(1) << qint64(0) << qint64(0) << IllegalNumber << "-3";
-    QTest::newRow("empty") << 0 << 1 << none << ""
-                           << "Minutes" << qint64(1) << qint64(0) << qint64(0) << IllegalNumber << "";
-    QTest::newRow("letters") << 0 << 1 << none << "abc"
-                             << "Minutes" << qint64(1) << qint64(0) << qint64(0) << IllegalNumber << "abc";
-    QTest::newRow("blankNumberWithTrailingLetter")
-        << 0 << 1 << none << " 42x"
-        << "Minutes" << qint64(1) << qint64(0) << qint64(2521) << QString() << "42";
-    QTest::newRow("leadingZeros") << 0 << 1 << none << "007"
-                                  << "Seconds" << qint64(1) << qint64(0) << qint64(8) << QString() << "7";
-    QTest::newRow("lowerCaseUnit") << 0 << 1 << none << "5"
-                                   << "minutes" << qint64(1) << qint64(0) << qint64(2) << QString() << "5";
-    QTest::newRow("unknownUnitRaisedToMinimum")
-        << 0 << 1 << none << "5"
-        << "Fortnights" << qint64(30) << qint64(0) << qint64(31) << QString() << "5";
-    QTest::newRow("overflowYears") << 0 << 1 << none << "300000000000"
-                                   << "Years" << qint64(1) << qint64(0) << qint64(0) << IllegalNumber << "300000000000";
-    QTest::newRow("twentyDigits") << 0 << 1 << none << "12345678901234567890"
-                                  << "Seconds" << qint64(1) << qint64(0) << qint64(0) << IllegalNumber
-                                  << "12345678901234567890";
-    QTest::newRow("noRoomForLastTick") << 0 << 1 << none << "9223372036854775807"
-                                       << "Seconds" << qint64(1) << qint64(0) << qint64(0) << IllegalNumber
-                                       << "9223372036854775807";
-    QTest::newRow("largestCount") << 0 << 1 << none << "9223372036854775806"
-                                  << "Seconds" << qint64(1) << qint64(0) << Max << QString() << "9223372036854775806";
-    QTest::newRow("dateAheadWithFraction")
-        << 1 << 1 << none << "abc"
-        << "Minutes" << qint64(1) << qint64(90700) << qint64(91) << QString() << "abc";
-    QTest::newRow("datePast") << 1 << 1 << none << "5"
-                              << "Minutes" << qint64(1) << qint64(-3600000) << qint64(2) << QString() << "5";
-    QTest::newRow("datePastRaisedToMinimum")
-        << 1 << 1 << none << "5"
-        << "Minutes" << qint64(7) << qint64(-3600000) << qint64(8) << QString() << "5";
-    QTest::newRow("dateAheadBelowMinimum") << 1 << 1 << none << "5"
-                                           << "Minutes" << qint64(30) << qint64(5000) << qint64(31) << QString() << "5";
+    const char *const max = "9223372036854775807";
+
+    row("fiveMinutes", 0, 1, none, "5", "Minutes", 1, 0, 301);
+    row("oneSecondBelowMinimum", 0, 0, none, "1", "Seconds", 10, 0, 11);
+    row("zero", 0, 1, none, "0", "Minutes", 1, 0, 0, IllegalNumber);
+    row("negative", 0, 1, none, "-3", "Minutes", 1, 0, 0, IllegalNumber);
+    row("empty", 0, 1, none, "", "Minutes", 1, 0, 0, IllegalNumber);
+    row("letters", 0, 1, none, "abc", "Minutes", 1, 0, 0, IllegalNumber);
+    row("blankNumberWithTrailingLetter", 0, 1, none, " 42x", "Minutes", 1, 0, 2521, {}, "42");
+    row("lowerCaseUnit", 0, 1, none, "5", "minutes", 1, 0, 2);
+    row("unknownUnitRaisedToMinimum", 0, 1, none, "5", "Fortnights", 30, 0, 31);
+    row("overflowYears", 0, 1, none, "300000000000", "Years", 1, 0, 0, IllegalNumber);
+    row("twentyDigits", 0, 1, none, "12345678901234567890", "Seconds", 1, 0, 0, IllegalNumber);
+    row("noRoomForLastTick", 0, 1, none, max, "Seconds", 1, 0, 0, IllegalNumber);
+    // The number field plays no part on the date page.
+    row("dateAheadWithFraction", 1, 1, none, "abc", "Minutes", 1, 90700, 91);
+    row("datePast", 1, 1, none, "5", "Minutes", 1, -3600000, 2);
     // The script is checked first, so a bad number is not even looked at.
-    QTest::newRow("missingScriptCountdown")
-        << 0 << 5 << Script::Missing << "abc"
-        << "Minutes" << qint64(1) << qint64(0) << qint64(0) << MissingScript << "abc";
-    QTest::newRow("missingScriptDate") << 1 << 5 << Script::Missing << "5"
-                                       << "Minutes" << qint64(1) << qint64(60000) << qint64(0) << MissingScript << "5";
-    QTest::newRow("emptyScriptPath") << 0 << 5 << Script::Empty << "5"
-                                     << "Minutes" << qint64(1) << qint64(0) << qint64(0) << MissingScript << "5";
-    QTest::newRow("scriptFolderPasses") << 0 << 5 << Script::Folder << "5"
-                                        << "Minutes" << qint64(1) << qint64(0) << qint64(301) << QString() << "5";
-    QTest::newRow("scriptFileOnDatePage") << 1 << 5 << Script::File << "5"
-                                          << "Minutes" << qint64(1) << qint64(-1000) << qint64(2) << QString() << "5";
-    QTest::newRow("scriptFileBadNumber") << 0 << 5 << Script::File << "abc"
-                                         << "Minutes" << qint64(1) << qint64(0) << qint64(0) << IllegalNumber << "abc";
+    row("missingScriptCountdown", 0, 5, Script::Missing, "abc", "Minutes", 1, 0, 0, MissingScript);
+    row("missingScriptDate", 1, 5, Script::Missing, "5", "Minutes", 1, 60000, 0, MissingScript);
+    row("emptyScriptPath", 0, 5, Script::Empty, "5", "Minutes", 1, 0, 0, MissingScript);
+    row("scriptFolderPasses", 0, 5, Script::Folder, "5", "Minutes", 1, 0, 301);
+    row("scriptFolderBadNumber", 0, 5, Script::Folder, "abc", "Minutes", 1, 0, 0, IllegalNumber);
     // A missing script on another row is none of the start's business.
-    QTest::newRow("missingScriptOtherRow") << 0 << 4 << Script::Missing << "1"
-                                           << "Seconds" << qint64(1) << qint64(0) << qint64(2) << QString() << "1";
+    row("missingScriptOtherRow", 0, 4, Script::Missing, "1", "Seconds", 1, 0, 2);
 }
 
 void TestTaskController::start()
@@ -192,32 +118,41 @@ void TestTaskController::start()
 
     WindowFixture f;
     pickRow(f, row);
-    f.control(Tag::ScriptPathField).setStringValue(scriptPath(script));
+    const QString path = script == Script::Missing ? m_dir.filePath(QStringLiteral("gone.scpt"))
+        : script == Script::Folder                 ? m_dir.path()
+                                                   : QString();
+    f.control(Tag::ScriptPathField).setStringValue(path);
     setUpCountdown(f, number, unit);
     f.delegate->setMinimumCounter(minimum);
     f.delegate->tabview1()->setCurrentIndex(page);
     f.control(Tag::TimeLeftText).setStringValue(QStringLiteral("1 Second"));
+    f.delegate->setTimeInfo(
+        QDateTime::currentDateTime().addMSecs(dateOffsetMs), f.control(Tag::DatePickerA, f.page(1)));
+    // A refused start leaves every control as it found it, even one that is
+    // not in its usual state.
+    if (count == 0)
+        f.control(Tag::NowButton, f.page(1)).setEnabled(false);
+    const QStringList before = snapshot(f);
 
     // The diagnostic lines of a start, in the order they are written.
     if (row == 5)
-        QTest::ignoreMessage(QtInfoMsg, QFileInfo::exists(scriptPath(script)) ? "----------1" : "----------0");
+        QTest::ignoreMessage(QtInfoMsg, QFileInfo::exists(path) ? "----------1" : "----------0");
     if (page == 0 && alert != MissingScript)
         QTest::ignoreMessage(QtInfoMsg, number.toUtf8().constData());
 
-    f.delegate->setTimeInfo(
-        QDateTime::currentDateTime().addMSecs(dateOffsetMs), f.control(Tag::DatePickerA, f.page(1)));
     pressRun(f);
 
     QCOMPARE(f.delegate->counterTimer(), count);
     QCOMPARE(f.runTitle(), count ? QStringLiteral("Stop") : QStringLiteral("Run"));
+    if (count == 0)
+        QCOMPARE(snapshot(f), before);
     QCOMPARE(f.control(Tag::NumberField, f.page(0)).stringValue(), fieldAfter);
     // Cleared before any check, refused or not.
     QCOMPARE(f.control(Tag::TimeLeftText).stringValue(), QString());
-    QCOMPARE(f.control(Tag::TimeLeftText).isHidden(), count == 0);
     if (alert.isEmpty())
         QVERIFY(f.alerts->alerts.isEmpty());
     else
-        QCOMPARE(f.alerts->alerts, (QList<QPair<QString, QString>> {{Reminder, alert}}));
+        QCOMPARE(f.alerts->alerts, (QList<QPair<QString, QString>> {{QStringLiteral("Reminder"), alert}}));
     QVERIFY(f.actions->calls.isEmpty());
 }
 
@@ -225,87 +160,61 @@ void TestTaskController::start()
 void TestTaskController::pageChosenByLabel_data()
 {
     QTest::addColumn<int>("page");
-    QTest::addColumn<int>("renamed");
     QTest::addColumn<QString>("label");
     QTest::addColumn<qint64>("count");
 
-    QTest::newRow("countdownPageRenamed") << 0 << 0 << "Countdown" << qint64(2);
-    QTest::newRow("datePageCalledTimer") << 1 << 1 << "Timer" << qint64(301);
+    QTest::newRow("countdownPageRenamed") << 0 << "Countdown" << qint64(2);
+    QTest::newRow("datePageCalledTimer") << 1 << "Timer" << qint64(301);
 }
 
 void TestTaskController::pageChosenByLabel()
 {
     QFETCH(int, page);
-    QFETCH(int, renamed);
     QFETCH(QString, label);
     QFETCH(qint64, count);
 
     WindowFixture f;
     setUpCountdown(f, QStringLiteral("5"), QStringLiteral("Minutes"));
     f.delegate->setTimeInfo(QDateTime::currentDateTime().addSecs(-60), f.control(Tag::DatePickerA, f.page(1)));
-    f.delegate->tabview1()->setTabText(renamed, label);
+    f.delegate->tabview1()->setTabText(page, label);
     f.delegate->tabview1()->setCurrentIndex(page);
-
     pressRun(f);
-
     QCOMPARE(f.delegate->counterTimer(), count);
 }
 
 namespace {
-// The window as a test finds it after picking an action row: the script
-// controls follow the row, everything else as after launch.
-QStringList idleState(bool scriptShown)
+// Each control idle (after picking an action row) and running; "script"
+// stands for the script controls' visibility, which follows the row. Locked,
+// only Run, help, the dim-after-script box and texts nobody edits stay
+// enabled.
+QStringList expectedState(bool running, bool scriptShown)
 {
-    const QString script = scriptShown ? QStringLiteral("shown") : QStringLiteral("hidden");
-    return {
-        QStringLiteral("31002 enabled shown"),
-        QStringLiteral("31031 enabled shown \"Run\""),
-        QStringLiteral("31033 enabled ") + script,
-        QStringLiteral("31034 enabled ") + script,
-        QStringLiteral("31035 enabled hidden"),
-        QStringLiteral("32400 enabled shown"),
-        QStringLiteral("35002 enabled %1 editable selectable").arg(script),
-        QStringLiteral("36001 enabled hidden"),
-        QStringLiteral("36002 enabled hidden"),
-        QStringLiteral("36005 enabled ") + script,
-        QStringLiteral("36000 enabled shown"),
-        QStringLiteral("35000 enabled shown editable selectable"),
-        QStringLiteral("40100 enabled shown"),
-        QStringLiteral("31032 enabled shown"),
-        QStringLiteral("32600 enabled shown"),
-        QStringLiteral("35001 enabled shown"),
-        QStringLiteral("40200 enabled shown"),
-        QStringLiteral("40201 enabled shown"),
-        QStringLiteral("40202 enabled shown"),
+    static const std::pair<const char *, const char *> states[] = {
+        {"31002 enabled shown", "31002 enabled shown"},
+        {"31031 enabled shown \"Run\"", "31031 enabled shown \"Stop\""},
+        {"31033 enabled script", "31033 disabled script"},
+        {"31034 enabled script", "31034 enabled script"},
+        {"31035 enabled hidden", "31035 enabled hidden"},
+        {"32400 enabled shown", "32400 disabled shown"},
+        {"35002 enabled script editable selectable", "35002 disabled script editable selectable"},
+        {"36001 enabled hidden", "36001 enabled shown"},
+        {"36002 enabled hidden", "36002 enabled shown"},
+        {"36005 enabled script", "36005 enabled script"},
+        {"36000 enabled shown", "36000 disabled shown"},
+        {"35000 enabled shown editable selectable", "35000 disabled shown readonly unselectable"},
+        {"40100 enabled shown", "40100 disabled shown"},
+        {"31032 enabled shown", "31032 disabled shown"},
+        {"32600 enabled shown", "32600 disabled shown"},
+        {"35001 enabled shown", "35001 enabled shown"},
+        {"40200 enabled shown", "40200 disabled shown"},
+        {"40201 enabled shown", "40201 disabled shown"},
+        {"40202 enabled shown", "40202 disabled shown"},
     };
-}
-
-// Locked: only Run, help, the dim-after-script box and the texts that
-// nobody edits stay enabled; the script controls keep their visibility.
-QStringList runningState(bool scriptShown)
-{
-    const QString script = scriptShown ? QStringLiteral("shown") : QStringLiteral("hidden");
-    return {
-        QStringLiteral("31002 enabled shown"),
-        QStringLiteral("31031 enabled shown \"Stop\""),
-        QStringLiteral("31033 disabled ") + script,
-        QStringLiteral("31034 enabled ") + script,
-        QStringLiteral("31035 enabled hidden"),
-        QStringLiteral("32400 disabled shown"),
-        QStringLiteral("35002 disabled %1 editable selectable").arg(script),
-        QStringLiteral("36001 enabled shown"),
-        QStringLiteral("36002 enabled shown"),
-        QStringLiteral("36005 enabled ") + script,
-        QStringLiteral("36000 disabled shown"),
-        QStringLiteral("35000 disabled shown readonly unselectable"),
-        QStringLiteral("40100 disabled shown"),
-        QStringLiteral("31032 disabled shown"),
-        QStringLiteral("32600 disabled shown"),
-        QStringLiteral("35001 enabled shown"),
-        QStringLiteral("40200 disabled shown"),
-        QStringLiteral("40201 disabled shown"),
-        QStringLiteral("40202 disabled shown"),
-    };
+    QStringList lines;
+    for (const auto &[idle, locked] : states)
+        lines << QString::fromLatin1(running ? locked : idle)
+                     .replace(QLatin1String("script"), scriptShown ? QLatin1String("shown") : QLatin1String("hidden"));
+    return lines;
 }
 } // namespace
 
@@ -321,7 +230,7 @@ void TestTaskController::controlStates_data()
 }
 
 // Both sequences lock and unlock both pages, whichever is shown, and leave
-// the script controls to the action matrix.
+// the script controls to the action matrix; a second round is like the first.
 void TestTaskController::controlStates()
 {
     QFETCH(int, row);
@@ -332,58 +241,16 @@ void TestTaskController::controlStates()
     pickRow(f, row);
     f.control(Tag::ScriptPathField).setStringValue(m_dir.path());
     f.delegate->tabview1()->setCurrentIndex(page);
-    QCOMPARE(snapshot(f), idleState(scriptShown));
+    QCOMPARE(snapshot(f), expectedState(false, scriptShown));
 
-    pressRun(f);
-    QCOMPARE(snapshot(f), runningState(scriptShown));
-    QCOMPARE(f.control(Tag::TimeLeftText).stringValue(), QString());
-    QVERIFY(f.delegate->counterTimer() > 0);
-
-    pressRun(f);
-    QCOMPARE(snapshot(f), idleState(scriptShown));
-    QCOMPARE(f.delegate->counterTimer(), 0);
-
-    // A second round behaves like the first.
-    pressRun(f);
-    QCOMPARE(snapshot(f), runningState(scriptShown));
-}
-
-void TestTaskController::refusedStartChangesNothing_data()
-{
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("number");
-    QTest::addColumn<bool>("disableSome");
-
-    QTest::newRow("illegalNumber") << 1 << "abc" << false;
-    QTest::newRow("missingScript") << 5 << "5" << false;
-    QTest::newRow("overflow") << 1 << "99999999999999" << false;
-    // Whatever a refused start finds, it leaves as it was, even controls
-    // that were not in their usual state.
-    QTest::newRow("unusualStateKept") << 1 << "0" << true;
-}
-
-void TestTaskController::refusedStartChangesNothing()
-{
-    QFETCH(int, row);
-    QFETCH(QString, number);
-    QFETCH(bool, disableSome);
-
-    WindowFixture f;
-    pickRow(f, row);
-    f.control(Tag::ScriptPathField).setStringValue(m_dir.filePath(QStringLiteral("gone.scpt")));
-    setUpCountdown(f, number, QStringLiteral("Years"));
-    if (disableSome) {
-        f.control(Tag::NowButton, f.page(1)).setEnabled(false);
-        f.control(Tag::UnitComboBox, f.page(0)).setEnabled(false);
+    for (int round = 0; round < 2; ++round) {
+        pressRun(f);
+        QCOMPARE(snapshot(f), expectedState(true, scriptShown));
+        QVERIFY(f.delegate->counterTimer() > 0);
+        pressRun(f);
+        QCOMPARE(snapshot(f), expectedState(false, scriptShown));
+        QCOMPARE(f.delegate->counterTimer(), 0);
     }
-    const QStringList before = snapshot(f);
-
-    pressRun(f);
-
-    QCOMPARE(f.alerts->alerts.size(), 1);
-    QCOMPARE(snapshot(f), before);
-    QCOMPARE(f.delegate->counterTimer(), 0);
-    QCOMPARE(f.control(Tag::NumberField, f.page(0)).stringValue(), number);
 }
 
 void TestTaskController::stop_data()
@@ -403,7 +270,6 @@ void TestTaskController::stop()
     pickRow(f, 1);
     setUpCountdown(f, QStringLiteral("5"), QStringLiteral("Minutes"));
     pressRun(f);
-    QCOMPARE(f.delegate->counterTimer(), 301);
     f.control(Tag::RunButton).setTitle(title);
     // As a tick would have left it.
     f.delegate->setCounterTimer(120);
@@ -412,12 +278,12 @@ void TestTaskController::stop()
     pressRun(f);
 
     QCOMPARE(f.delegate->counterTimer(), 0);
-    QCOMPARE(snapshot(f), idleState(false));
+    QCOMPARE(f.runTitle(), QStringLiteral("Run"));
+    QVERIFY(f.control(Tag::TimeLeftText).isHidden());
     QVERIFY(f.actions->calls.isEmpty());
     QVERIFY(f.alerts->alerts.isEmpty());
     // Hidden, but kept until the next start clears it.
     QCOMPARE(f.control(Tag::TimeLeftText).stringValue(), QStringLiteral("2 Minutes "));
-
     pressRun(f);
     QCOMPARE(f.control(Tag::TimeLeftText).stringValue(), QString());
     QCOMPARE(f.delegate->counterTimer(), 301);
