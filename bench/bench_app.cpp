@@ -8,6 +8,9 @@
 //   bench_app idle          runs idle and prints the lateness of 60 ticks;
 //   bench_app countdown     starts a one-hour countdown the way a user does
 //                           (number, unit, Run) and does the same;
+//   bench_app idle-ahead    the same as idle with the date set a day ahead,
+//                           as a user does for a date task: the idle ticks
+//                           then leave the date pickers alone;
 //   bench_app bare-first-paint
 //                           the same as first-paint for an empty QMainWindow
 //                           of the same size: what Qt costs before Morvane.
@@ -26,6 +29,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QDateTimeEdit>
 #include <QEvent>
 #include <QIcon>
 #include <QMainWindow>
@@ -131,8 +135,9 @@ int main(int argc, char *argv[])
 {
     const char *mode = argc > 1 ? argv[argc - 1] : "";
     if (std::strcmp(mode, "first-paint") != 0 && std::strcmp(mode, "idle") != 0
-        && std::strcmp(mode, "countdown") != 0 && std::strcmp(mode, "bare-first-paint") != 0) {
-        std::fprintf(stderr, "usage: bench_app first-paint|idle|countdown|bare-first-paint\n");
+        && std::strcmp(mode, "countdown") != 0 && std::strcmp(mode, "idle-ahead") != 0
+        && std::strcmp(mode, "bare-first-paint") != 0) {
+        std::fprintf(stderr, "usage: bench_app first-paint|idle|idle-ahead|countdown|bare-first-paint\n");
         return 2;
     }
 
@@ -182,5 +187,13 @@ int main(int argc, char *argv[])
 
     if (std::strcmp(mode, "countdown") == 0)
         QTimer::singleShot(0, &delegate, [&delegate] { startOneHourCountdown(delegate); });
+    if (std::strcmp(mode, "idle-ahead") == 0) {
+        QTimer::singleShot(0, &delegate, [&delegate] {
+            // As the user changes it: the picker sends its change and the
+            // other two follow.
+            auto *picker = delegate.getGUIObject(Tag::DatePickerA, delegate.schedulePage(1)).as<QDateTimeEdit>();
+            picker->setDateTime(QDateTime::currentDateTime().addDays(1));
+        });
+    }
     return app.exec();
 }
