@@ -1,3 +1,7 @@
+// The one-second tick driven directly: counting down, firing the selected
+// action once with the window already idle, the pickers' catch-up, and the
+// hold while an alert is open.
+
 #include "controls/RadioMatrix.h"
 #include "tests/support/WindowFixture.h"
 
@@ -49,14 +53,13 @@ private slots:
     void init();
     void cleanup();
 
+    void countsDownThenFires_data();
     void countsDownThenFires();
-    void countOfOneFiresAtOnce();
     void firesSelectedAction_data();
     void firesSelectedAction();
     void stopAtCountTwoNeverFires();
     void catchUp_data();
     void catchUp();
-    void futurePickerLeftAloneUntilPassed();
     void tickLinesPerKindOfTick();
     void noTickWhileAlertOpen_data();
     void noTickWhileAlertOpen();
@@ -156,45 +159,47 @@ void tst_CountdownTick::setPicker(qint64 tag, const QDateTime &date)
     picker.setDateValue(date);
 }
 
+void tst_CountdownTick::countsDownThenFires_data()
+{
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<qint64>("minimum");
+    QTest::addColumn<QStringList>("shown"); // the time left after each tick
+
+    QTest::newRow("countOfSix") << "5" << "Seconds" << qint64(1)
+                                << QStringList {"5 Seconds", "4 Seconds", "3 Seconds", "2 Seconds", "1 Second"};
+    // A unit outside the list gives a length of 0, and with no minimum the
+    // count is 1: the first tick fires, with the text the start cleared.
+    QTest::newRow("countOfOne") << "1" << "Fortnights" << qint64(0) << QStringList();
+}
+
 void tst_CountdownTick::countsDownThenFires()
 {
+    QFETCH(QString, number);
+    QFETCH(QString, unit);
+    QFETCH(qint64, minimum);
+    QFETCH(QStringList, shown);
+
     WindowFixture &f = *m_fixture;
     selectRow(ShutDownRow);
-    startCountdown(QStringLiteral("5"), QStringLiteral("Seconds"));
-    QCOMPARE(f.delegate->counterTimer(), 6);
+    f.control(Tag::TimeLeftText).setStringValue(QStringLiteral("from the last task"));
+    f.delegate->setMinimumCounter(minimum);
+    startCountdown(number, unit);
+    QCOMPARE(f.delegate->counterTimer(), shown.size() + 1);
 
-    const QStringList shown {"5 Seconds", "4 Seconds", "3 Seconds", "2 Seconds", "1 Second"};
-    for (const QString &text : shown) {
+    for (const QString &text : std::as_const(shown)) {
         tick();
         QCOMPARE(f.control(Tag::TimeLeftText).stringValue(), text);
         QVERIFY(f.actions->calls.isEmpty());
     }
-
-    f.control(Tag::TimeLeftText).setStringValue(QStringLiteral("untouched"));
+    // The firing tick does not write the text again.
     tick();
     QCOMPARE(f.actions->calls, QStringList {"event:shut"});
-    QCOMPARE(f.control(Tag::TimeLeftText).stringValue(), QStringLiteral("untouched"));
+    QCOMPARE(f.control(Tag::TimeLeftText).stringValue(), shown.isEmpty() ? QString() : shown.last());
     QVERIFY(windowIsIdle());
 
     tick(3);
     QCOMPARE(f.actions->calls.size(), 1);
-}
-
-void tst_CountdownTick::countOfOneFiresAtOnce()
-{
-    WindowFixture &f = *m_fixture;
-    selectRow(ShutDownRow);
-    f.control(Tag::TimeLeftText).setStringValue(QStringLiteral("from the last task"));
-    // A unit outside the list gives a length of 0, and with no minimum the
-    // count is 1.
-    f.delegate->setMinimumCounter(0);
-    startCountdown(QStringLiteral("1"), QStringLiteral("Fortnights"));
-    QCOMPARE(f.delegate->counterTimer(), 1);
-
-    tick();
-    QCOMPARE(f.actions->calls, QStringList {"event:shut"});
-    QCOMPARE(f.control(Tag::TimeLeftText).stringValue(), QString());
-    QVERIFY(windowIsIdle());
 }
 
 void tst_CountdownTick::firesSelectedAction_data()
@@ -208,31 +213,26 @@ void tst_CountdownTick::firesSelectedAction_data()
     QTest::addColumn<QStringList>("alert");
     QTest::addColumn<bool>("catchUpInSameTick");
 
-    const QStringList none;
-    const QStringList missing {"Reminder", "The script file does not exist"};
-
-    QTest::newRow("restart") << 0 << 0 << 0 << false << "" << QStringList {"event:rest"} << none << true;
-    QTest::newRow("shutDown") << 1 << 0 << 0 << false << "" << QStringList {"event:shut"} << none << true;
-    QTest::newRow("logOut") << 2 << 0 << 0 << false << "" << QStringList {"event:rlgo"} << none << true;
-    QTest::newRow("sleep") << 3 << 0 << 0 << false << "" << QStringList {"event:slep"} << none << true;
-    QTest::newRow("displaySleep") << 4 << 0 << 0 << false << "" << QStringList {"dim"} << none << true;
-    QTest::newRow("noSelection") << -1 << 0 << 0 << false << "" << none << none << true;
-
-    QTest::newRow("restartDenied") << 0 << -13 << 0 << false << "" << QStringList {"event:rest"}
-                                   << QStringList {"Error!", "-13"} << false;
-    QTest::newRow("sleepNoLogind") << 3 << -113 << 0 << false << "" << QStringList {"event:slep"}
-                                   << QStringList {"Error!", "-113"} << false;
-    QTest::newRow("displaySleepUnsupported")
-        << 4 << 0 << 1 << false << "" << QStringList {"dim"} << QStringList {"Error!", "1"} << false;
-
-    QTest::newRow("script") << ScriptRow << 0 << 0 << false << "file" << QStringList {"script:%1"} << none << true;
-    QTest::newRow("scriptThenDim") << ScriptRow << 0 << 0 << true << "file" << QStringList {"script:%1", "dim"} << none
-                                   << true;
-    QTest::newRow("scriptDimFailureDropped")
-        << ScriptRow << 0 << 1 << true << "file" << QStringList {"script:%1", "dim"} << none << true;
-    QTest::newRow("scriptFolder") << ScriptRow << 0 << 0 << false << "folder" << QStringList {"script:%1"} << none
-                                  << true;
-    QTest::newRow("scriptDeleted") << ScriptRow << 0 << 0 << true << "deleted" << none << missing << true;
+    const auto row = [](const char *name, int row, int eventStatus, int dimStatus, bool dimAfterScript,
+                         const char *scriptFile, const QStringList &calls, const QStringList &alert = {}) {
+        // An error alert ends the tick, so the pickers catch up on the next.
+        const bool catchUpInSameTick = alert.value(0) != QLatin1String("Error!");
+        QTest::newRow(name) << row << eventStatus << dimStatus << dimAfterScript << QString::fromLatin1(scriptFile)
+                            << calls << alert << catchUpInSameTick;
+    };
+    row("restart", 0, 0, 0, false, "", {"event:rest"});
+    row("shutDown", 1, 0, 0, false, "", {"event:shut"});
+    row("logOut", 2, 0, 0, false, "", {"event:rlgo"});
+    row("sleep", 3, 0, 0, false, "", {"event:slep"});
+    row("displaySleep", 4, 0, 0, false, "", {"dim"});
+    row("noSelection", -1, 0, 0, false, "", {});
+    row("restartDenied", 0, -13, 0, false, "", {"event:rest"}, {"Error!", "-13"});
+    row("displaySleepUnsupported", 4, 0, 1, false, "", {"dim"}, {"Error!", "1"});
+    row("script", ScriptRow, 0, 0, false, "file", {"script:%1"});
+    row("scriptThenDim", ScriptRow, 0, 0, true, "file", {"script:%1", "dim"});
+    row("scriptDimFailureDropped", ScriptRow, 0, 1, true, "file", {"script:%1", "dim"});
+    row("scriptFolder", ScriptRow, 0, 0, false, "folder", {"script:%1"});
+    row("scriptDeleted", ScriptRow, 0, 0, true, "deleted", {}, {"Reminder", "The script file does not exist"});
 }
 
 void tst_CountdownTick::firesSelectedAction()
@@ -249,14 +249,11 @@ void tst_CountdownTick::firesSelectedAction()
     WindowFixture &f = *m_fixture;
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    QString scriptPath;
-    if (scriptFile == QLatin1String("folder")) {
-        scriptPath = dir.path();
-    } else if (!scriptFile.isEmpty()) {
-        scriptPath = dir.filePath(QStringLiteral("Script.scpt"));
-        QFile file(scriptPath);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-    }
+    const QString scriptPath = scriptFile == QLatin1String("folder") ? dir.path()
+        : scriptFile.isEmpty()                                      ? QString()
+                                                                    : dir.filePath(QStringLiteral("Script.scpt"));
+    if (scriptPath.endsWith(QLatin1String(".scpt")))
+        QVERIFY(QFile(scriptPath).open(QIODevice::WriteOnly));
 
     selectRow(row);
     f.control(Tag::ScriptPathField).setStringValue(scriptPath);
@@ -292,7 +289,6 @@ void tst_CountdownTick::firesSelectedAction()
     QVERIFY(windowIsIdle());
     QCOMPARE(idleAtCall, QList<bool>(expectedCalls.size() + (alert.isEmpty() ? 0 : 1), true));
 
-    // An error alert ends the tick; the pickers catch up on the next one.
     const QDateTime pickedDate = f.control(Tag::DatePickerA, f.page(1)).dateValue();
     QCOMPARE(pickedDate != past, catchUpInSameTick);
     tick();
@@ -348,25 +344,19 @@ void tst_CountdownTick::catchUp()
         QThread::msleep(20);
     const QDateTime before = QDateTime::currentDateTime();
     const QDateTime picked = toSecond(before).addMSecs(offsetMs);
-    const QDateTime pickedB = picked.addDays(-2);
-    const QDateTime pickedC = picked.addDays(-3);
-    setPicker(Tag::DatePickerA, picked);
-    setPicker(Tag::DatePickerB, pickedB);
-    setPicker(Tag::DatePickerC, pickedC);
-
+    const qint64 tags[] = {Tag::DatePickerA, Tag::DatePickerB, Tag::DatePickerC};
+    const QDateTime original[] = {picked, picked.addDays(-2), picked.addDays(-3)};
     std::vector<std::unique_ptr<QSignalSpy>> spies;
-    for (qint64 tag : {Tag::DatePickerA, Tag::DatePickerB, Tag::DatePickerC}) {
-        auto *picker = f.control(tag, f.page(1)).as<QDateTimeEdit>();
-        QVERIFY(picker);
-        spies.push_back(std::make_unique<QSignalSpy>(picker, &QDateTimeEdit::dateTimeChanged));
+    for (int i = 0; i < 3; ++i) {
+        setPicker(tags[i], original[i]);
+        spies.push_back(std::make_unique<QSignalSpy>(
+            f.control(tags[i], f.page(1)).as<QDateTimeEdit>(), &QDateTimeEdit::dateTimeChanged));
     }
 
     tick();
     const QDateTime after = QDateTime::currentDateTime();
     QCOMPARE(toSecond(after), toSecond(before));
 
-    const QList<QDateTime> original {picked, pickedB, pickedC};
-    const qint64 tags[] = {Tag::DatePickerA, Tag::DatePickerB, Tag::DatePickerC};
     for (int i = 0; i < 3; ++i) {
         const Control picker = f.control(tags[i], f.page(1));
         if (moved) {
@@ -375,8 +365,8 @@ void tst_CountdownTick::catchUp()
             QVERIFY2(picker.minDate() >= before && picker.minDate() <= after,
                 qPrintable(picker.minDate().toString(Qt::ISODateWithMs)));
         } else {
-            QCOMPARE(picker.dateValue(), original.at(i));
-            QCOMPARE(picker.minDate(), original.at(i).addDays(-1));
+            QCOMPARE(picker.dateValue(), original[i]);
+            QCOMPARE(picker.minDate(), original[i].addDays(-1));
         }
         // Moved from code: no mirroring, no action.
         QCOMPARE(spies.at(i)->count(), 0);
@@ -384,36 +374,10 @@ void tst_CountdownTick::catchUp()
     QVERIFY(f.alerts->alerts.isEmpty());
 }
 
-void tst_CountdownTick::futurePickerLeftAloneUntilPassed()
-{
-    WindowFixture &f = *m_fixture;
-    while (QDateTime::currentDateTime().time().msec() > 600)
-        QThread::msleep(20);
-    // The start of the next second: ahead now, in the same second soon,
-    // passed a second later.
-    const QDateTime picked = toSecond(QDateTime::currentDateTime()).addSecs(1);
-    setPicker(Tag::DatePickerA, picked);
-    const Control pickerA = f.control(Tag::DatePickerA, f.page(1));
-
-    tick();
-    QCOMPARE(pickerA.dateValue(), picked);
-
-    while (QDateTime::currentDateTime() < picked.addMSecs(100))
-        QThread::msleep(20);
-    QCOMPARE(toSecond(QDateTime::currentDateTime()), picked);
-    tick();
-    QCOMPARE(pickerA.dateValue(), picked);
-
-    while (QDateTime::currentDateTime() < picked.addMSecs(1050))
-        QThread::msleep(20);
-    tick();
-    QVERIFY(pickerA.dateValue() >= picked.addSecs(1));
-    QCOMPARE(pickerA.minDate(), pickerA.dateValue());
-}
-
+// An idle tick writes "1" and "3", a counting tick only "1"; the expiry
+// tick goes on as an idle tick.
 void tst_CountdownTick::tickLinesPerKindOfTick()
 {
-    WindowFixture &f = *m_fixture;
     tick();
     QCOMPARE(tickLines, (QStringList {"1", "3"}));
 
@@ -422,36 +386,22 @@ void tst_CountdownTick::tickLinesPerKindOfTick()
     tickLines.clear();
     tick();
     QCOMPARE(tickLines, QStringList {"1"});
-
-    // The expiry tick goes on as an idle tick.
     tickLines.clear();
     tick();
     QCOMPARE(tickLines, (QStringList {"1", "3"}));
-
-    // A failed action's alert ends its tick.
-    f.actions->eventStatus = -5;
-    startCountdown(QStringLiteral("1"), QStringLiteral("Seconds"));
-    tick();
-    tickLines.clear();
-    tick();
-    QCOMPARE(f.alerts->alerts.size(), 1);
-    QCOMPARE(tickLines, QStringList {"1"});
 }
 
 void tst_CountdownTick::noTickWhileAlertOpen_data()
 {
-    QTest::addColumn<QString>("alert"); // "closeRefusal" or "actionError"
-    QTest::addColumn<bool>("realTimer");
+    QTest::addColumn<bool>("actionError"); // else the refusal to close
 
-    QTest::newRow("closeRefusalTimerCalls") << "closeRefusal" << false;
-    QTest::newRow("closeRefusalRealTimer") << "closeRefusal" << true;
-    QTest::newRow("actionErrorTimerCalls") << "actionError" << false;
+    QTest::newRow("closeRefusal") << false;
+    QTest::newRow("actionError") << true;
 }
 
 void tst_CountdownTick::noTickWhileAlertOpen()
 {
-    QFETCH(QString, alert);
-    QFETCH(bool, realTimer);
+    QFETCH(bool, actionError);
 
     WindowFixture &f = *m_fixture;
     QTimer *timer = tickTimer();
@@ -459,38 +409,28 @@ void tst_CountdownTick::noTickWhileAlertOpen()
     QString textWhileOpen;
     f.alerts->whileOpen = [&] {
         const int ticksAtOpen = tickCount();
-        if (realTimer) {
-            timer->start();
-            QTest::qWait(1300);
-            timer->stop();
-        } else {
-            // Three ticks fall due while the user looks at the alert.
-            for (int i = 0; i < 3; ++i)
-                QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection);
-        }
+        // Three ticks fall due while the user looks at the alert.
+        for (int i = 0; i < 3; ++i)
+            QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection);
         ticksWhileOpen = tickCount() - ticksAtOpen;
         textWhileOpen = f.control(Tag::TimeLeftText).stringValue();
     };
 
     selectRow(ShutDownRow);
-    int ticksBefore = 0;
-    if (alert == QLatin1String("closeRefusal")) {
-        startCountdown(QStringLiteral("10"), QStringLiteral("Seconds"));
-        tick();
-        QCOMPARE(f.control(Tag::TimeLeftText).stringValue(), QStringLiteral("10 Seconds"));
-        ticksBefore = tickCount();
-        QVERIFY(!f.delegate->windowShouldClose(f.window.get()));
-        QCOMPARE(textWhileOpen, QStringLiteral("10 Seconds"));
-    } else {
+    if (actionError) {
         f.actions->eventStatus = -13;
         startCountdown(QStringLiteral("1"), QStringLiteral("Seconds"));
         tick(2);
-        ticksBefore = tickCount();
         QCOMPARE(f.alerts->alerts.value(0).first, QStringLiteral("Error!"));
+    } else {
+        startCountdown(QStringLiteral("10"), QStringLiteral("Seconds"));
+        tick();
+        QVERIFY(!f.delegate->windowShouldClose(f.window.get()));
+        QCOMPARE(textWhileOpen, QStringLiteral("10 Seconds"));
     }
+    const int ticksBefore = tickCount();
     QCOMPARE(f.alerts->alerts.size(), 1);
     QCOMPARE(ticksWhileOpen, 0);
-    QCOMPARE(tickCount(), ticksBefore);
 
     // The one tick that fell due comes once the alert has closed; the
     // others are not made up.
@@ -499,7 +439,7 @@ void tst_CountdownTick::noTickWhileAlertOpen()
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
     QCOMPARE(tickCount(), ticksBefore + 1);
-    if (alert == QLatin1String("closeRefusal"))
+    if (!actionError)
         QCOMPARE(f.control(Tag::TimeLeftText).stringValue(), QStringLiteral("9 Seconds"));
 }
 
