@@ -11,6 +11,9 @@
 //   bench_app idle-ahead    the same as idle with the date set a day ahead,
 //                           as a user does for a date task: the idle ticks
 //                           then leave the date pickers alone;
+//   bench_app bare-ticks    a bare one-second precise QTimer in a
+//                           QCoreApplication, its lateness printed the same
+//                           way: what Qt's timer gives before Morvane;
 //   bench_app bare-first-paint
 //                           the same as first-paint for an empty QMainWindow
 //                           of the same size: what Qt costs before Morvane.
@@ -136,9 +139,19 @@ int main(int argc, char *argv[])
     const char *mode = argc > 1 ? argv[argc - 1] : "";
     if (std::strcmp(mode, "first-paint") != 0 && std::strcmp(mode, "idle") != 0
         && std::strcmp(mode, "countdown") != 0 && std::strcmp(mode, "idle-ahead") != 0
-        && std::strcmp(mode, "bare-first-paint") != 0) {
-        std::fprintf(stderr, "usage: bench_app first-paint|idle|idle-ahead|countdown|bare-first-paint\n");
+        && std::strcmp(mode, "bare-first-paint") != 0 && std::strcmp(mode, "bare-ticks") != 0) {
+        std::fprintf(stderr, "usage: bench_app first-paint|idle|idle-ahead|countdown|bare-first-paint|bare-ticks\n");
         return 2;
+    }
+
+    if (std::strcmp(mode, "bare-ticks") == 0) {
+        QCoreApplication app(argc, argv);
+        QTimer timer;
+        timer.setTimerType(Qt::PreciseTimer);
+        timer.setInterval(1000);
+        timer.start();
+        TickWatch tickWatch(&timer, monotonicNs());
+        return app.exec();
     }
 
     if (std::strcmp(mode, "bare-first-paint") == 0) {
