@@ -1,3 +1,6 @@
+// Turning the display off against private session buses with mocked GNOME
+// and KDE services, and a private X server without DPMS.
+
 #include "actions/LinuxSystemActions.h"
 #include "tests/common/DbusTestBus.h"
 
@@ -116,6 +119,8 @@ void tst_DisplayPower::runKde(Kde kde)
             m_buses.addMethod(KGlobalAccel, path, Component, QStringLiteral("invokeShortcut"), QStringLiteral("s")));
 }
 
+// powerSaveMode: what the GNOME mock holds afterwards (null: not checked);
+// kdeCalls: what the KDE mock was asked.
 void tst_DisplayPower::dimDisplayNow_data()
 {
     QTest::addColumn<Gnome>("gnome");
@@ -126,24 +131,23 @@ void tst_DisplayPower::dimDisplayNow_data()
     QTest::addColumn<QString>("powerSaveMode");
     QTest::addColumn<QStringList>("kdeCalls");
 
-    QTest::newRow("gnome") << Gnome::Supported << Kde::Absent << true << true << 0 << "int32 3" << QStringList();
-    QTest::newRow("gnomeBeforeKde") << Gnome::Supported << Kde::PowerDevil << true << true << 0 << "int32 3"
-                                    << QStringList();
-    QTest::newRow("kde") << Gnome::Absent << Kde::PowerDevil << true << true << 0 << QString()
-                         << QStringList {TurnedOff};
-    QTest::newRow("gnomeUnsupportedThenKde")
-        << Gnome::Unsupported << Kde::PowerDevil << true << true << 0 << "int32 -1" << QStringList {TurnedOff};
-    QTest::newRow("gnomeRefuses") << Gnome::Refuses << Kde::PowerDevil << true << true << -EACCES << "int32 0"
-                                  << QStringList();
-    QTest::newRow("gnomeHangs") << Gnome::Hangs << Kde::PowerDevil << true << true << -ETIMEDOUT << QString()
-                                << QStringList();
-    QTest::newRow("kdeRefuses") << Gnome::Absent << Kde::Refuses << true << true << -EACCES << QString()
-                                << QStringList {TurnedOff};
-    QTest::newRow("kdeWithoutPowerDevil")
-        << Gnome::Absent << Kde::WithoutPowerDevil << true << true << 1 << QString() << QStringList();
-    QTest::newRow("xvfbWithoutDpms") << Gnome::Absent << Kde::Absent << true << true << 1 << QString() << QStringList();
-    QTest::newRow("noSessionBus") << Gnome::Absent << Kde::Absent << false << true << 1 << QString() << QStringList();
-    QTest::newRow("nothingAtAll") << Gnome::Absent << Kde::Absent << false << false << 1 << QString() << QStringList();
+    const auto row = [](const char *name, Gnome gnome, Kde kde, bool sessionBus, bool xDisplay, int status,
+                         const char *powerSaveMode, const QStringList &kdeCalls) {
+        QTest::newRow(name) << gnome << kde << sessionBus << xDisplay << status << QString::fromLatin1(powerSaveMode)
+                            << kdeCalls;
+    };
+    const QStringList turnedOff {TurnedOff};
+    row("gnome", Gnome::Supported, Kde::Absent, true, true, 0, "int32 3", {});
+    row("gnomeBeforeKde", Gnome::Supported, Kde::PowerDevil, true, true, 0, "int32 3", {});
+    row("kde", Gnome::Absent, Kde::PowerDevil, true, true, 0, nullptr, turnedOff);
+    row("gnomeUnsupportedThenKde", Gnome::Unsupported, Kde::PowerDevil, true, true, 0, "int32 -1", turnedOff);
+    row("gnomeRefuses", Gnome::Refuses, Kde::PowerDevil, true, true, -EACCES, "int32 0", {});
+    row("gnomeHangs", Gnome::Hangs, Kde::PowerDevil, true, true, -ETIMEDOUT, nullptr, {});
+    row("kdeRefuses", Gnome::Absent, Kde::Refuses, true, true, -EACCES, nullptr, turnedOff);
+    row("kdeWithoutPowerDevil", Gnome::Absent, Kde::WithoutPowerDevil, true, true, 1, nullptr, {});
+    row("xvfbWithoutDpms", Gnome::Absent, Kde::Absent, true, true, 1, nullptr, {});
+    row("noSessionBus", Gnome::Absent, Kde::Absent, false, true, 1, nullptr, {});
+    row("nothingAtAll", Gnome::Absent, Kde::Absent, false, false, 1, nullptr, {});
 }
 
 void tst_DisplayPower::dimDisplayNow()

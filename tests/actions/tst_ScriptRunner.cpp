@@ -1,7 +1,10 @@
+// The script runner with real files: which interpreter runs a file, that a
+// hostile path is never read by a shell, and that the call waits for the
+// script and gives it no standard input.
+
 #include "actions/ScriptRunner.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,31 +16,13 @@ namespace {
 // Every script writes what it is into the file that MARKER names, so a case
 // sees which interpreter ran it, and that it ran at all.
 const QByteArray WritesRan = "echo ran > \"$MARKER\"\n";
+const QByteArray ReadsInput = "#!/bin/sh\nif read line; then echo \"read $line\"; else echo empty; fi > \"$MARKER\"\n";
 const QByteArray PythonWritesPython = "import os\nopen(os.environ['MARKER'], 'w').write('python\\n')\n";
 
 // A name that a shell would split, unquote, expand and run pieces of.
 const QString HostileDirectory
     = QStringLiteral("dir with 'single' \"double\"; touch injected1; $(touch injected2)\nline two");
 const QString HostileFile = QStringLiteral("run `touch injected3`; $(touch injected4) 'x'.scpt");
-
-// Restores the test's own standard input when a case has replaced it.
-class StandardInputSwap
-{
-public:
-    explicit StandardInputSwap(int replacement)
-        : m_saved(dup(STDIN_FILENO))
-    {
-        dup2(replacement, STDIN_FILENO);
-    }
-    ~StandardInputSwap()
-    {
-        dup2(m_saved, STDIN_FILENO);
-        close(m_saved);
-    }
-
-private:
-    int m_saved;
-};
 
 } // namespace
 
@@ -51,8 +36,6 @@ private slots:
 
     void runsTheScript_data();
     void runsTheScript();
-    void readsNothingFromStandardInput();
-    void returnsWhenTheScriptHasEnded();
 
 private:
     QString writeScript(const QString &relativePath, const QByteArray &contents, bool executable);
@@ -131,6 +114,11 @@ void tst_ScriptRunner::runsTheScript_data()
                                         << "#!/nonexistent/interpreter\n" + WritesRan << false << false << QByteArray();
     QTest::newRow("executableNotAScript") << "a.scpt" << notAScript << true << false << QByteArray();
     QTest::newRow("plainFileNotAScript") << "a.scpt" << notAScript << false << false << QByteArray();
+    // The marker must be there as soon as the call returns.
+    QTest::newRow("waitsForTheEnd") << "a.scpt"
+                                    << "#!/bin/sh\nsleep 0.3\n" + WritesRan << true << false << QByteArray("ran\n");
+    // Morvane's own standard input holds a line the script could read.
+    QTest::newRow("noStandardInput") << "a.scpt" << ReadsInput << true << false << QByteArray("empty\n");
 }
 
 // The script runs with the interpreter it asks for, and nothing else runs:
@@ -148,7 +136,16 @@ void tst_ScriptRunner::runsTheScript()
     QVERIFY(!path.isEmpty());
     const QStringList before = QDir(m_directory->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 
+    int pipeEnds[2];
+    QCOMPARE(pipe(pipeEnds), 0);
+    QCOMPARE(write(pipeEnds[1], "leaked\n", 7), ssize_t(7));
+    close(pipeEnds[1]);
+    const int savedInput = dup(STDIN_FILENO);
+    dup2(pipeEnds[0], STDIN_FILENO);
+    close(pipeEnds[0]);
     ScriptRunner::runAppleScript(relative ? name : path);
+    dup2(savedInput, STDIN_FILENO);
+    close(savedInput);
 
     QStringList expected = before;
     if (!written.isNull())
@@ -160,37 +157,6 @@ void tst_ScriptRunner::runsTheScript()
         QVERIFY(result.open(QIODevice::ReadOnly));
         QCOMPARE(result.readAll(), written);
     }
-}
-
-// Morvane's own standard input here holds a line the script could read;
-// the script must see an empty one instead.
-void tst_ScriptRunner::readsNothingFromStandardInput()
-{
-    const QString path = writeScript(QStringLiteral("a.scpt"),
-        "#!/bin/sh\nif read line; then echo \"read $line\"; else echo empty; fi > \"$MARKER\"\n", true);
-    int pipeEnds[2];
-    QCOMPARE(pipe(pipeEnds), 0);
-    QCOMPARE(write(pipeEnds[1], "leaked\n", 7), ssize_t(7));
-    close(pipeEnds[1]);
-    {
-        const StandardInputSwap swap(pipeEnds[0]);
-        ScriptRunner::runAppleScript(path);
-    }
-    close(pipeEnds[0]);
-
-    QFile result(marker());
-    QVERIFY(result.open(QIODevice::ReadOnly));
-    QCOMPARE(result.readAll(), QByteArray("empty\n"));
-}
-
-void tst_ScriptRunner::returnsWhenTheScriptHasEnded()
-{
-    const QString path = writeScript(QStringLiteral("a.scpt"), "#!/bin/sh\nsleep 0.3\n" + WritesRan, true);
-    QElapsedTimer clock;
-    clock.start();
-    ScriptRunner::runAppleScript(path);
-    QVERIFY(QFile::exists(marker()));
-    QVERIFY(clock.elapsed() >= 300);
 }
 
 QTEST_GUILESS_MAIN(tst_ScriptRunner)
