@@ -32,24 +32,27 @@ void TestControlLookup::findsPlanControls_data()
     QTest::addColumn<QString>("container"); // "", "aBox1", "page0" or "page1"
     QTest::addColumn<QString>("expected"); // objectName, empty for no control
 
-    QTest::newRow("runButtonInWindow") << Tag::RunButton << "" << "runButton";
-    QTest::newRow("matrixInActionBox") << Tag::ActionMatrix << "aBox1" << "actionMatrix";
-    QTest::newRow("hiddenCheckBoxStillFound") << Tag::SpareCheckBox << "" << "spareCheckBox";
+    const auto row = [](const char *name, qint64 tag, const char *container, const char *expected) {
+        QTest::newRow(name) << tag << QString::fromLatin1(container) << QString::fromLatin1(expected);
+    };
+    row("runButtonInWindow", Tag::RunButton, "", "runButton");
+    row("matrixInActionBox", Tag::ActionMatrix, "aBox1", "actionMatrix");
+    row("hiddenCheckBoxStillFound", Tag::SpareCheckBox, "", "spareCheckBox");
     // Page 0 is shown: its controls are part of the window's tree.
-    QTest::newRow("numberFieldShownPage") << Tag::NumberField << "" << "numberField";
-    QTest::newRow("unitThroughPage") << Tag::UnitComboBox << "page0" << "unitComboBox";
+    row("numberFieldShownPage", Tag::NumberField, "", "numberField");
+    row("unitThroughPage", Tag::UnitComboBox, "page0", "unitComboBox");
     // Page 1 is not shown: found only through the page itself.
-    QTest::newRow("pickerAHiddenPage") << Tag::DatePickerA << "" << "";
-    QTest::newRow("pickerAThroughPage") << Tag::DatePickerA << "page1" << "datePickerA";
-    QTest::newRow("stepperHiddenPage") << Tag::MinimumStepper << "" << "";
-    QTest::newRow("stepperThroughPage") << Tag::MinimumStepper << "page1" << "minimumStepper";
-    QTest::newRow("pickerNotOnCountdownPage") << Tag::DatePickerA << "page0" << "";
-    QTest::newRow("runButtonNotInActionBox") << Tag::RunButton << "aBox1" << "";
+    row("pickerAHiddenPage", Tag::DatePickerA, "", "");
+    row("pickerAThroughPage", Tag::DatePickerA, "page1", "datePickerA");
+    row("stepperHiddenPage", Tag::MinimumStepper, "", "");
+    row("stepperThroughPage", Tag::MinimumStepper, "page1", "minimumStepper");
+    row("pickerNotOnCountdownPage", Tag::DatePickerA, "page0", "");
+    row("runButtonNotInActionBox", Tag::RunButton, "aBox1", "");
     // Menu items are never looked up.
-    QTest::newRow("aboutMenuItem") << Tag::AboutMenuItem << "" << "";
-    QTest::newRow("helpMenuItem") << Tag::HelpMenuItem << "" << "";
-    QTest::newRow("quitMenuItem") << Tag::QuitMenuItem << "" << "";
-    QTest::newRow("unknownTagInBand") << qint64(31999) << "" << "";
+    row("aboutMenuItem", Tag::AboutMenuItem, "", "");
+    row("helpMenuItem", Tag::HelpMenuItem, "", "");
+    row("quitMenuItem", Tag::QuitMenuItem, "", "");
+    row("unknownTagInBand", qint64(31999), "", "");
 }
 
 void TestControlLookup::findsPlanControls()
@@ -60,7 +63,7 @@ void TestControlLookup::findsPlanControls()
 
     WindowFixture f;
     QObject *where = container == QLatin1String("aBox1") ? static_cast<QObject *>(f.delegate->aBox1())
-        : container.startsWith(QLatin1String("page"))   ? f.page(container.back().digitValue())
+        : container.startsWith(QLatin1String("page"))    ? f.page(container.back().digitValue())
                                                          : nullptr;
     const Control control = f.control(tag, where);
     QCOMPARE(control.isNull(), expected.isEmpty());
@@ -76,13 +79,11 @@ void TestControlLookup::servedBands_data()
     QTest::addColumn<bool>("served");
 
     // The edges of every band, and the gaps between them.
-    const std::pair<qint64, bool> edges[] = {
-        {29999, false}, {31000, true}, {31999, true}, {32000, false}, {32199, false}, {32200, true},
-        {32300, false}, {32399, false}, {32450, true}, {32500, false}, {32599, false}, {32650, true},
-        {32700, false}, {33999, false}, {34000, true}, {35999, true}, {36999, true}, {37000, false},
-        {38999, false}, {39000, true}, {40000, true}, {40299, true}, {40300, false}, {-31031, false},
-        {qint64(1) << 40 | 31031, false},
-    };
+    const std::pair<qint64, bool> edges[]
+        = {{29999, false}, {31000, true}, {31999, true}, {32000, false}, {32199, false}, {32200, true}, {32300, false},
+            {32399, false}, {32450, true}, {32500, false}, {32599, false}, {32650, true}, {32700, false},
+            {33999, false}, {34000, true}, {35999, true}, {36999, true}, {37000, false}, {38999, false}, {39000, true},
+            {40000, true}, {40299, true}, {40300, false}, {-31031, false}, {qint64(1) << 40 | 31031, false}};
     for (const auto &[tag, served] : edges)
         QTest::addRow("%lld", tag) << tag << served;
 }
