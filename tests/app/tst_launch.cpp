@@ -1,5 +1,5 @@
-// The window right after launch, the minimum-seconds text, and the guards
-// that protect a running task: closing, quitting and switching the page.
+// The window right after launch, and the guards that protect a running
+// task: closing, quitting and switching the page.
 
 #include "tests/support/WindowFixture.h"
 
@@ -17,8 +17,6 @@ class TestLaunch : public QObject
 
 private slots:
     void stateAfterLaunch();
-    void minimumSecondsText_data();
-    void minimumSecondsText();
     void closeGuard_data();
     void closeGuard();
     void pageGuard_data();
@@ -55,31 +53,6 @@ void TestLaunch::stateAfterLaunch()
         units << unit->itemText(i);
     QCOMPARE(units, (QStringList {"Years", "Months", "Days", "Hours", "Minutes", "Seconds"}));
     QVERIFY(f.alerts->alerts.isEmpty());
-}
-
-// The stepper's own path sets the minimum first; here the text is shown to
-// come from the stored minimum rather than the argument, as callers rely on.
-void TestLaunch::minimumSecondsText_data()
-{
-    QTest::addColumn<qint64>("minimum");
-    QTest::addColumn<qint64>("n");
-    QTest::addColumn<QString>("text");
-
-    QTest::newRow("filledFromMinimum") << qint64(5) << qint64(3) << "5 seconds";
-    QTest::newRow("oneWinsOverMinimum") << qint64(5) << qint64(1) << "1 second";
-    QTest::newRow("zero") << qint64(0) << qint64(0) << "0 seconds";
-}
-
-void TestLaunch::minimumSecondsText()
-{
-    QFETCH(qint64, minimum);
-    QFETCH(qint64, n);
-    QFETCH(QString, text);
-
-    WindowFixture f;
-    f.delegate->setMinimumCounter(minimum);
-    f.delegate->displayMinimumSeconds(n);
-    QCOMPARE(f.control(Tag::MinimumSecondsText, f.page(1)).stringValue(), text);
 }
 
 void TestLaunch::closeGuard_data()
@@ -144,7 +117,8 @@ void TestLaunch::pageGuard_data()
         QTest::addRow("running-%s", gesture) << "Stop" << gesture << false;
     }
     // Only the exact running title refuses.
-    QTest::newRow("otherTitle-click") << "stop" << "click" << true;
+    QTest::newRow("otherTitle-click") << "stop"
+                                      << "click" << true;
 }
 
 void TestLaunch::pageGuard()
