@@ -22,14 +22,12 @@ struct Placed
 // Every control of the main window's tag plan, where the code looks for it.
 inline const QList<Placed> &allControls()
 {
-    static const QList<Placed> controls = {
-        {Tag::HelpButton, -1}, {Tag::RunButton, -1}, {Tag::ChooseScriptButton, -1},
+    static const QList<Placed> controls = {{Tag::HelpButton, -1}, {Tag::RunButton, -1}, {Tag::ChooseScriptButton, -1},
         {Tag::DimAfterScriptCheckBox, -1}, {Tag::SpareCheckBox, -1}, {Tag::ActionMatrix, -1},
         {Tag::ScriptPathField, -1}, {Tag::TimeLeftCaption, -1}, {Tag::TimeLeftText, -1}, {Tag::ScriptCaption, -1},
         {Tag::CountdownCaption, 0}, {Tag::NumberField, 0}, {Tag::UnitComboBox, 0}, {Tag::NowButton, 1},
         {Tag::MinimumStepper, 1}, {Tag::MinimumSecondsText, 1}, {Tag::DatePickerA, 1}, {Tag::DatePickerB, 1},
-        {Tag::DatePickerC, 1},
-    };
+        {Tag::DatePickerC, 1}};
     return controls;
 }
 
