@@ -1,3 +1,6 @@
+// The calendar arithmetic in two time zones, on ordinary days and on the
+// days daylight saving time begins and ends.
+
 #include "schedule/CalendarMath.h"
 
 #include <QTest>
@@ -39,29 +42,13 @@ class tst_CalendarMath : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void cleanup();
-
     void calculateLeftTime_data();
     void calculateLeftTime();
     void compare2Days_data();
     void compare2Days();
     void calculateLongFromTime_data();
     void calculateLongFromTime();
-
-private:
-    QByteArray m_zone;
 };
-
-void tst_CalendarMath::initTestCase()
-{
-    m_zone = qgetenv("TZ");
-}
-
-void tst_CalendarMath::cleanup()
-{
-    useTimeZone(m_zone);
-}
 
 void tst_CalendarMath::calculateLeftTime_data()
 {

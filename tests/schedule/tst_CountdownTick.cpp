@@ -60,7 +60,6 @@ private slots:
     void stopAtCountTwoNeverFires();
     void catchUp_data();
     void catchUp();
-    void tickLinesPerKindOfTick();
     void noTickWhileAlertOpen_data();
     void noTickWhileAlertOpen();
 
@@ -124,32 +123,22 @@ void tst_CountdownTick::tick(int times)
         m_fixture->delegate->timerFired();
 }
 
+// As after a stop: every control a running task locks is usable again, the
+// time left is hidden and no count is left.
 bool tst_CountdownTick::windowIsIdle() const
 {
     const WindowFixture &f = *m_fixture;
-    QWidget *countdownPage = f.page(0);
-    QWidget *datePage = f.page(1);
-    const Control numberField = f.control(Tag::NumberField, countdownPage);
-    const Control editing[] = {
-        f.control(Tag::ChooseScriptButton),
-        f.control(Tag::ScriptPathField),
-        f.control(Tag::ActionMatrix, f.delegate->aBox1()),
-        f.control(Tag::CountdownCaption, countdownPage),
-        numberField,
-        f.control(Tag::UnitComboBox, countdownPage),
-        f.control(Tag::DatePickerA, datePage),
-        f.control(Tag::DatePickerB, datePage),
-        f.control(Tag::DatePickerC, datePage),
-        f.control(Tag::NowButton, datePage),
-        f.control(Tag::MinimumStepper, datePage),
-    };
-    for (const Control &control : editing) {
-        if (control.isNull() || !control.isEnabled())
-            return false;
-    }
-    return f.runTitle() == QLatin1String("Run") && f.delegate->counterTimer() == 0 && numberField.isEditable()
+    const Control numberField = f.control(Tag::NumberField, f.page(0));
+    bool idle = f.runTitle() == QLatin1String("Run") && f.delegate->counterTimer() == 0 && numberField.isEditable()
         && numberField.isSelectable() && f.control(Tag::TimeLeftCaption).isHidden()
-        && f.control(Tag::TimeLeftText).isHidden();
+        && f.control(Tag::TimeLeftText).isHidden() && f.control(Tag::ActionMatrix, f.delegate->aBox1()).isEnabled();
+    for (qint64 tag : {Tag::ChooseScriptButton, Tag::ScriptPathField})
+        idle = idle && f.control(tag).isEnabled();
+    for (qint64 tag : {Tag::CountdownCaption, Tag::NumberField, Tag::UnitComboBox})
+        idle = idle && f.control(tag, f.page(0)).isEnabled();
+    for (qint64 tag : {Tag::DatePickerA, Tag::DatePickerB, Tag::DatePickerC, Tag::NowButton, Tag::MinimumStepper})
+        idle = idle && f.control(tag, f.page(1)).isEnabled();
+    return idle;
 }
 
 void tst_CountdownTick::setPicker(qint64 tag, const QDateTime &date)
@@ -166,11 +155,13 @@ void tst_CountdownTick::countsDownThenFires_data()
     QTest::addColumn<qint64>("minimum");
     QTest::addColumn<QStringList>("shown"); // the time left after each tick
 
-    QTest::newRow("countOfSix") << "5" << "Seconds" << qint64(1)
+    QTest::newRow("countOfSix") << "5"
+                                << "Seconds" << qint64(1)
                                 << QStringList {"5 Seconds", "4 Seconds", "3 Seconds", "2 Seconds", "1 Second"};
     // A unit outside the list gives a length of 0, and with no minimum the
     // count is 1: the first tick fires, with the text the start cleared.
-    QTest::newRow("countOfOne") << "1" << "Fortnights" << qint64(0) << QStringList();
+    QTest::newRow("countOfOne") << "1"
+                                << "Fortnights" << qint64(0) << QStringList();
 }
 
 void tst_CountdownTick::countsDownThenFires()
@@ -181,6 +172,9 @@ void tst_CountdownTick::countsDownThenFires()
     QFETCH(QStringList, shown);
 
     WindowFixture &f = *m_fixture;
+    // The diagnostic lines: "1" for every tick, "3" for an idle one.
+    tick();
+    QCOMPARE(tickLines, (QStringList {"1", "3"}));
     selectRow(ShutDownRow);
     f.control(Tag::TimeLeftText).setStringValue(QStringLiteral("from the last task"));
     f.delegate->setMinimumCounter(minimum);
@@ -188,12 +182,17 @@ void tst_CountdownTick::countsDownThenFires()
     QCOMPARE(f.delegate->counterTimer(), shown.size() + 1);
 
     for (const QString &text : std::as_const(shown)) {
+        tickLines.clear();
         tick();
+        QCOMPARE(tickLines, QStringList {"1"});
         QCOMPARE(f.control(Tag::TimeLeftText).stringValue(), text);
         QVERIFY(f.actions->calls.isEmpty());
     }
-    // The firing tick does not write the text again.
+    // The firing tick does not write the text again, and goes on as an idle
+    // tick.
+    tickLines.clear();
     tick();
+    QCOMPARE(tickLines, (QStringList {"1", "3"}));
     QCOMPARE(f.actions->calls, QStringList {"event:shut"});
     QCOMPARE(f.control(Tag::TimeLeftText).stringValue(), shown.isEmpty() ? QString() : shown.last());
     QVERIFY(windowIsIdle());
@@ -250,8 +249,8 @@ void tst_CountdownTick::firesSelectedAction()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString scriptPath = scriptFile == QLatin1String("folder") ? dir.path()
-        : scriptFile.isEmpty()                                      ? QString()
-                                                                    : dir.filePath(QStringLiteral("Script.scpt"));
+        : scriptFile.isEmpty()                                       ? QString()
+                                                                     : dir.filePath(QStringLiteral("Script.scpt"));
     if (scriptPath.endsWith(QLatin1String(".scpt")))
         QVERIFY(QFile(scriptPath).open(QIODevice::WriteOnly));
 
@@ -372,23 +371,6 @@ void tst_CountdownTick::catchUp()
         QCOMPARE(spies.at(i)->count(), 0);
     }
     QVERIFY(f.alerts->alerts.isEmpty());
-}
-
-// An idle tick writes "1" and "3", a counting tick only "1"; the expiry
-// tick goes on as an idle tick.
-void tst_CountdownTick::tickLinesPerKindOfTick()
-{
-    tick();
-    QCOMPARE(tickLines, (QStringList {"1", "3"}));
-
-    selectRow(ShutDownRow);
-    startCountdown(QStringLiteral("1"), QStringLiteral("Seconds"));
-    tickLines.clear();
-    tick();
-    QCOMPARE(tickLines, QStringList {"1"});
-    tickLines.clear();
-    tick();
-    QCOMPARE(tickLines, (QStringList {"1", "3"}));
 }
 
 void tst_CountdownTick::noTickWhileAlertOpen_data()
