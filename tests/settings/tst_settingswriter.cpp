@@ -94,12 +94,17 @@ void TestSettingsWriter::savedOnStart_data()
     QTest::addColumn<QString>("savedPage");
     QTest::addColumn<QString>("savedNumber");
 
-    QTest::newRow("countdownPage") << 0 << 0 << "5" << "Minutes" << -1 << "Timer" << "5";
+    const auto row = [](const char *name, int page, int action, const char *number, const char *unit, int stepper,
+                         const char *savedPage, const char *savedNumber) {
+        QTest::newRow(name) << page << action << QString::fromLatin1(number) << QString::fromLatin1(unit) << stepper
+                            << QString::fromLatin1(savedPage) << QString::fromLatin1(savedNumber);
+    };
+    row("countdownPage", 0, 0, "5", "Minutes", -1, "Timer", "5");
     // Saved after the start has rewritten the field.
-    QTest::newRow("countdownNumberAsUsed") << 0 << 5 << " 12 min" << "Hours" << -1 << "Timer" << "12";
-    QTest::newRow("datePage") << 1 << 3 << "abc" << "Days" << -1 << "Date" << "abc";
-    QTest::newRow("datePageEmptyNumber") << 1 << 1 << "" << "Seconds" << -1 << "Date" << "";
-    QTest::newRow("stepperMoved") << 1 << 1 << "5" << "Minutes" << 42 << "Date" << "5";
+    row("countdownNumberAsUsed", 0, 5, " 12 min", "Hours", -1, "Timer", "12");
+    row("datePage", 1, 3, "abc", "Days", -1, "Date", "abc");
+    row("datePageEmptyNumber", 1, 1, "", "Seconds", -1, "Date", "");
+    row("stepperMoved", 1, 1, "5", "Minutes", 42, "Date", "5");
 }
 
 void TestSettingsWriter::savedOnStart()
@@ -127,8 +132,8 @@ void TestSettingsWriter::savedOnStart()
 
     // Qt keeps the values of a file it has just written, with the types
     // they were written with.
-    const QVariant expected[] = {action, savedPage, savedNumber, unit, double(spin->minimum()),
-        double(spin->maximum()), script};
+    const QVariant expected[]
+        = {action, savedPage, savedNumber, unit, double(spin->minimum()), double(spin->maximum()), script};
     auto settings = store();
     QCOMPARE(settings->allKeys().size(), Keys.size());
     for (int i = 0; i < Keys.size(); ++i) {
@@ -168,8 +173,7 @@ void TestSettingsWriter::missingControl_data()
     QTest::newRow("minimumStepper") << Tag::MinimumStepper << 1 << QStringList() << noBounds;
     QTest::newRow("scriptPathField") << Tag::ScriptPathField << -1 << QStringList {"ScriptFile"} << QVariantMap();
     // Without the tab view, neither its label nor its pages' controls are.
-    QTest::newRow("scheduleTabView") << qint64(0) << -1 << QStringList {"Setting", "Number", "NumberType"}
-                                     << noBounds;
+    QTest::newRow("scheduleTabView") << qint64(0) << -1 << QStringList {"Setting", "Number", "NumberType"} << noBounds;
 }
 
 void TestSettingsWriter::missingControl()
@@ -190,8 +194,8 @@ void TestSettingsWriter::missingControl()
         delete f.delegate->tabview1();
     } else {
         QObject *container = tag == Tag::ActionMatrix ? static_cast<QObject *>(f.delegate->aBox1())
-            : page < 0                               ? nullptr
-                                                     : f.page(page);
+            : page < 0                                ? nullptr
+                                                      : f.page(page);
         delete f.control(tag, container).object();
     }
 
