@@ -1,42 +1,12 @@
-#include "actions/LinuxSystemActions.h"
-#include "app/AppDelegate.h"
-#include "app/MainWindow.h"
-#include "controls/MessageBoxAlertPresenter.h"
+#include "app/Launcher.h"
 
 #include <QApplication>
-#include <QIcon>
-
-namespace {
-
-// Every size drawn for Morvane, from the copy built into the binary, so the
-// window manager gets exact pixels from a build tree and an install alike.
-// Menus and docks take the installed icon through the desktop entry.
-QIcon applicationIcon()
-{
-    QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/%1x%1/" MORVANE_APP_ID ".png").arg(size), QSize(size, size));
-    return icon;
-}
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Morvane"));
-    QApplication::setOrganizationName(QStringLiteral("Morvane"));
-    QApplication::setApplicationVersion(QStringLiteral(MORVANE_VERSION));
-    // Ties the window to its desktop entry (the app id on Wayland).
-    QApplication::setDesktopFileName(QStringLiteral(MORVANE_APP_ID));
-    QApplication::setWindowIcon(applicationIcon());
-
-    MainWindow window;
-    AppDelegate delegate(&window, std::make_unique<LinuxSystemActions>(),
-                         std::make_unique<MessageBoxAlertPresenter>(&window));
-    QObject::connect(&delegate, &AppDelegate::terminationRequested, &app,
-                     [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
-    delegate.applicationDidFinishLaunching();
-    window.show();
+    Launcher::describeApplication();
+    Launcher morvane;
+    morvane.launch();
     return app.exec();
 }

@@ -1,4 +1,4 @@
-// Morvane built exactly as app/main.cpp builds it, with a watch on the
+// Morvane built by its Launcher, exactly as app/main.cpp does, with a watch on the
 // window added from outside, for what the real binary cannot report about
 // itself. bench/run_bench.py starts it as a separate process:
 //
@@ -22,10 +22,9 @@
 // watched through an event filter and the one-second timer through its
 // timeout signal.
 
-#include "actions/LinuxSystemActions.h"
 #include "app/AppDelegate.h"
+#include "app/Launcher.h"
 #include "app/MainWindow.h"
-#include "controls/MessageBoxAlertPresenter.h"
 #include "controls/RadioMatrix.h"
 #include "controls/Tags.h"
 
@@ -34,7 +33,6 @@
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QEvent>
-#include <QIcon>
 #include <QMainWindow>
 #include <QRadioButton>
 #include <QTimer>
@@ -52,15 +50,6 @@ qint64 monotonicNs()
     timespec now {};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
-}
-
-// As in app/main.cpp.
-QIcon applicationIcon()
-{
-    QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/%1x%1/" MORVANE_APP_ID ".png").arg(size), QSize(size, size));
-    return icon;
 }
 
 // Notes the first paint event of the window; once the event loop is free
@@ -165,19 +154,13 @@ int main(int argc, char *argv[])
         return app.exec();
     }
 
-    // From here to app.exec(), as app/main.cpp does it.
+    // From here to app.exec(), as app/main.cpp does it, with Launcher::launch()
+    // taken apart so that the timer's start can be noted.
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Morvane"));
-    QApplication::setOrganizationName(QStringLiteral("Morvane"));
-    QApplication::setApplicationVersion(QStringLiteral(MORVANE_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral(MORVANE_APP_ID));
-    QApplication::setWindowIcon(applicationIcon());
-
-    MainWindow window;
-    AppDelegate delegate(&window, std::make_unique<LinuxSystemActions>(),
-                         std::make_unique<MessageBoxAlertPresenter>(&window));
-    QObject::connect(&delegate, &AppDelegate::terminationRequested, &app,
-                     [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+    Launcher::describeApplication();
+    Launcher morvane;
+    MainWindow &window = morvane.window();
+    AppDelegate &delegate = morvane.delegate();
 
     FirstPaintWatch paintWatch;
     if (std::strcmp(mode, "first-paint") == 0)

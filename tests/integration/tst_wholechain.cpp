@@ -3,10 +3,7 @@
 // system bus with a mocked logind. A task is set up and started with the
 // mouse and keyboard, and what reaches logind is read back.
 
-#include "actions/LinuxSystemActions.h"
-#include "app/AppDelegate.h"
-#include "app/MainWindow.h"
-#include "controls/MessageBoxAlertPresenter.h"
+#include "app/Launcher.h"
 #include "controls/RadioMatrix.h"
 #include "controls/Tags.h"
 #include "tests/common/DbusTestBus.h"
@@ -25,21 +22,16 @@
 namespace {
 // Morvane as main() puts it together.
 struct RealApplication {
-    RealApplication()
-        : delegate(&window, std::make_unique<LinuxSystemActions>(),
-                   std::make_unique<MessageBoxAlertPresenter>(&window))
-    {
-        delegate.applicationDidFinishLaunching();
-        window.show();
-    }
+    RealApplication() { morvane.launch(); }
 
     Control control(qint64 tag, QObject *container = nullptr) const
     {
         return delegate.getGUIObject(tag, container);
     }
 
-    MainWindow window;
-    AppDelegate delegate;
+    Launcher morvane;
+    MainWindow &window = morvane.window();
+    AppDelegate &delegate = morvane.delegate();
 };
 
 // Picks "Shut Down", types 1 Second and presses Run, as a user would.
