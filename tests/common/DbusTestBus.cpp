@@ -17,7 +17,6 @@ const QString DbusTestBus::LogindService = QStringLiteral("org.freedesktop.login
 const QString DbusTestBus::LogindPath = QStringLiteral("/org/freedesktop/login1");
 const QString DbusTestBus::LogindManager = QStringLiteral("org.freedesktop.login1.Manager");
 const QString DbusTestBus::LogindSessionPath = QStringLiteral("/org/freedesktop/login1/session/auto");
-const QString DbusTestBus::AccessDenied = QStringLiteral("org.freedesktop.DBus.Error.AccessDenied");
 
 namespace {
 
@@ -40,15 +39,26 @@ struct MessageDeleter
 };
 using MessagePointer = std::unique_ptr<sd_bus_message, MessageDeleter>;
 
+void endProcess(QProcess *process)
+{
+    process->terminate();
+    if (!process->waitForFinished(5000)) {
+        process->kill();
+        process->waitForFinished();
+    }
+}
+
 QString errnoText(int status)
 {
     return QString::fromLocal8Bit(std::strerror(-status));
 }
 
-// The fixture's own client connection, to the address it started and not to
-// whatever the environment says at the moment.
-BusPointer connectTo(const QString &address, QString *error)
+// One method call; the reply is kept when reply is not null.
+bool callOn(const QString &address, const QString &service, const QString &path, const char *interface,
+    const char *member, const std::function<int(sd_bus_message *)> &append, MessagePointer *reply, QString *error)
 {
+    // A connection of its own, to the address the fixture started rather
+    // than whatever the environment says at the moment.
     sd_bus *opened = nullptr;
     int status = sd_bus_new(&opened);
     BusPointer bus(opened);
@@ -60,22 +70,10 @@ BusPointer connectTo(const QString &address, QString *error)
         status = sd_bus_start(bus.get());
     if (status < 0) {
         *error = QStringLiteral("cannot connect to %1: %2").arg(address, errnoText(status));
-        return {};
-    }
-    return bus;
-}
-
-using Appender = std::function<int(sd_bus_message *)>;
-
-// One method call; the reply is kept for reading when reply is not null.
-bool callOn(const QString &address, const QString &service, const QString &path, const char *interface,
-    const char *member, const Appender &append, MessagePointer *reply, QString *error)
-{
-    BusPointer bus = connectTo(address, error);
-    if (!bus)
         return false;
+    }
     sd_bus_message *built = nullptr;
-    int status = sd_bus_message_new_method_call(
+    status = sd_bus_message_new_method_call(
         bus.get(), &built, service.toUtf8().constData(), path.toUtf8().constData(), interface, member);
     MessagePointer message(built);
     if (status >= 0 && append)
@@ -101,79 +99,41 @@ bool callOn(const QString &address, const QString &service, const QString &path,
     return true;
 }
 
-// One complete value of the message, in GVariant's text notation with the
-// type of every number written out.
+// One complete value in GVariant's text notation, numbers with their type;
+// only the types Morvane's services use are spelled out.
 QString readValue(sd_bus_message *message)
 {
     char type = 0;
     const char *contents = nullptr;
     if (sd_bus_message_peek_type(message, &type, &contents) <= 0)
         return QStringLiteral("<unreadable>");
-
-    if (type == SD_BUS_TYPE_VARIANT || type == SD_BUS_TYPE_ARRAY || type == SD_BUS_TYPE_STRUCT
-        || type == SD_BUS_TYPE_DICT_ENTRY) {
+    if (type == SD_BUS_TYPE_VARIANT) {
         if (sd_bus_message_enter_container(message, type, contents) < 0)
             return QStringLiteral("<unreadable>");
-        QStringList items;
-        while (sd_bus_message_at_end(message, false) == 0) {
-            items.append(readValue(message));
-            if (items.constLast() == QLatin1String("<unreadable>"))
-                break;
-        }
+        const QString value = readValue(message);
         sd_bus_message_exit_container(message);
-        switch (type) {
-        case SD_BUS_TYPE_VARIANT:
-            return items.value(0);
-        case SD_BUS_TYPE_ARRAY:
-            return QLatin1Char('[') + items.join(QStringLiteral(", ")) + QLatin1Char(']');
-        case SD_BUS_TYPE_DICT_ENTRY:
-            return items.join(QStringLiteral(": "));
-        default:
-            return QLatin1Char('(') + items.join(QStringLiteral(", ")) + QLatin1Char(')');
-        }
+        return value;
     }
-
     union {
         int boolean;
-        uint8_t byte;
-        int16_t int16;
-        uint16_t uint16;
         int32_t int32;
         uint32_t uint32;
-        int64_t int64;
-        uint64_t uint64;
-        double number;
         const char *text;
     } value;
+    if (!std::strchr("bius", type))
+        return sd_bus_message_skip(message, nullptr) < 0 ? QStringLiteral("<unreadable>")
+                                                        : QStringLiteral("<%1>").arg(QLatin1Char(type));
     if (sd_bus_message_read_basic(message, type, &value) < 0)
         return QStringLiteral("<unreadable>");
     switch (type) {
     case SD_BUS_TYPE_BOOLEAN:
         return value.boolean ? QStringLiteral("true") : QStringLiteral("false");
-    case SD_BUS_TYPE_BYTE:
-        return QStringLiteral("byte %1").arg(value.byte);
-    case SD_BUS_TYPE_INT16:
-        return QStringLiteral("int16 %1").arg(value.int16);
-    case SD_BUS_TYPE_UINT16:
-        return QStringLiteral("uint16 %1").arg(value.uint16);
     case SD_BUS_TYPE_INT32:
         return QStringLiteral("int32 %1").arg(value.int32);
     case SD_BUS_TYPE_UINT32:
         return QStringLiteral("uint32 %1").arg(value.uint32);
-    case SD_BUS_TYPE_INT64:
-        return QStringLiteral("int64 %1").arg(value.int64);
-    case SD_BUS_TYPE_UINT64:
-        return QStringLiteral("uint64 %1").arg(value.uint64);
-    case SD_BUS_TYPE_DOUBLE:
-        return QString::number(value.number);
-    case SD_BUS_TYPE_STRING:
-        return QLatin1Char('\'') + QString::fromUtf8(value.text) + QLatin1Char('\'');
-    case SD_BUS_TYPE_OBJECT_PATH:
-        return QStringLiteral("objectpath '%1'").arg(QString::fromUtf8(value.text));
-    case SD_BUS_TYPE_SIGNATURE:
-        return QStringLiteral("signature '%1'").arg(QString::fromUtf8(value.text));
     }
-    return QStringLiteral("handle");
+    return QLatin1Char('\'') + QString::fromUtf8(value.text) + QLatin1Char('\'');
 }
 
 } // namespace
@@ -218,11 +178,6 @@ bool DbusTestBus::fail(const QString &reason)
 QString DbusTestBus::errorString() const
 {
     return m_errorString;
-}
-
-QString DbusTestBus::address(Bus bus) const
-{
-    return m_addresses[bus];
 }
 
 bool DbusTestBus::isBusRunning(Bus bus) const
@@ -311,11 +266,7 @@ void DbusTestBus::stopBus(Bus bus)
         stopMock(service);
     if (!m_daemons[bus])
         return;
-    m_daemons[bus]->terminate();
-    if (!m_daemons[bus]->waitForFinished(5000)) {
-        m_daemons[bus]->kill();
-        m_daemons[bus]->waitForFinished();
-    }
+    endProcess(m_daemons[bus].get());
     m_daemons[bus].reset();
 }
 
@@ -324,16 +275,10 @@ bool DbusTestBus::startLogind()
     if (!startMockProcess(System, LogindService, LogindPath,
             {QStringLiteral("--system"), QStringLiteral("--template"), QStringLiteral("logind")}))
         return false;
-    const QByteArray session("auto");
-    const QByteArray seat("seat0");
-    const QByteArray user("morvane-test");
     const uint32_t uid = getuid();
-    return callOn(
-        m_addresses[System], LogindService, LogindPath, MockInterface, "AddSession",
-        [&](sd_bus_message *m) {
-            return sd_bus_message_append(m, "ssusb", session.constData(), seat.constData(), uid, user.constData(), 1);
-        },
-        nullptr, &m_errorString);
+    return callMock(LogindService, {}, MockInterface, "AddSession", [uid](sd_bus_message *m) {
+        return sd_bus_message_append(m, "ssusb", "auto", "seat0", uid, "morvane-test", 1);
+    });
 }
 
 bool DbusTestBus::startMock(Bus bus, const QString &service, const QString &path, const QString &interface)
@@ -372,18 +317,25 @@ bool DbusTestBus::startMockProcess(Bus bus, const QString &service, const QStrin
     return true;
 }
 
-bool DbusTestBus::hasOwner(Bus bus, const QString &service, bool *owned)
+bool DbusTestBus::askBus(Bus bus, const char *member, const QString &service, const char *type, void *answer)
 {
     const QByteArray name = service.toUtf8();
     MessagePointer reply;
     if (!callOn(
             m_addresses[bus], QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-            "org.freedesktop.DBus", "NameHasOwner",
+            "org.freedesktop.DBus", member,
             [&](sd_bus_message *m) { return sd_bus_message_append(m, "s", name.constData()); }, &reply, &m_errorString))
         return false;
+    if (sd_bus_message_read(reply.get(), type, answer) < 0)
+        return fail(QStringLiteral("unexpected answer to %1").arg(QLatin1String(member)));
+    return true;
+}
+
+bool DbusTestBus::hasOwner(Bus bus, const QString &service, bool *owned)
+{
     int answer = 0;
-    if (sd_bus_message_read(reply.get(), "b", &answer) < 0)
-        return fail(QStringLiteral("unexpected answer to NameHasOwner"));
+    if (!askBus(bus, "NameHasOwner", service, "b", &answer))
+        return false;
     *owned = answer;
     return true;
 }
@@ -469,15 +421,8 @@ pid_t DbusTestBus::processOf(const QString &service)
     if (target->process)
         return pid_t(target->process->processId());
     // The bus started this one itself; it is found by its name.
-    const QByteArray name = service.toUtf8();
-    MessagePointer reply;
-    if (!callOn(
-            m_addresses[target->bus], QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-            "org.freedesktop.DBus", "GetConnectionUnixProcessID",
-            [&](sd_bus_message *m) { return sd_bus_message_append(m, "s", name.constData()); }, &reply, &m_errorString))
-        return 0;
     uint32_t pid = 0;
-    sd_bus_message_read(reply.get(), "u", &pid);
+    askBus(target->bus, "GetConnectionUnixProcessID", service, "u", &pid);
     return pid_t(pid);
 }
 
@@ -512,11 +457,7 @@ void DbusTestBus::stopMock(const QString &service)
     m_mocks.erase(it);
     if (stopped->paused)
         ::kill(pid_t(stopped->process->processId()), SIGCONT);
-    stopped->process->terminate();
-    if (!stopped->process->waitForFinished(5000)) {
-        stopped->process->kill();
-        stopped->process->waitForFinished();
-    }
+    endProcess(stopped->process.get());
     // The daemon drops the name when it notices the closed socket; wait for
     // that, so that the next step of a test sees the service gone.
     if (m_daemons[stopped->bus])
@@ -525,43 +466,49 @@ void DbusTestBus::stopMock(const QString &service)
 
 bool DbusTestBus::pauseMock(const QString &service)
 {
-    Mock *paused = mock(service);
-    const pid_t pid = processOf(service);
-    if (!paused || pid <= 0)
-        return false;
-    if (::kill(pid, SIGSTOP) != 0)
-        return fail(QStringLiteral("cannot stop the mock for %1").arg(service));
-    paused->paused = true;
-    return true;
+    return signalMock(service, SIGSTOP);
 }
 
 bool DbusTestBus::resumeMock(const QString &service)
 {
-    Mock *resumed = mock(service);
+    return signalMock(service, SIGCONT);
+}
+
+bool DbusTestBus::signalMock(const QString &service, int signal)
+{
+    Mock *target = mock(service);
     const pid_t pid = processOf(service);
-    if (!resumed || pid <= 0)
+    if (!target || pid <= 0)
         return false;
-    if (::kill(pid, SIGCONT) != 0)
-        return fail(QStringLiteral("cannot continue the mock for %1").arg(service));
-    resumed->paused = false;
+    if (::kill(pid, signal) != 0)
+        return fail(QStringLiteral("cannot signal the mock for %1").arg(service));
+    target->paused = signal == SIGSTOP;
+    return true;
+}
+
+bool DbusTestBus::callMock(const QString &service, const QString &path, const char *interface, const char *member,
+    const std::function<int(sd_bus_message *)> &append, sd_bus_message **reply)
+{
+    const Mock *target = mock(service);
+    MessagePointer answer;
+    if (!target
+        || !callOn(m_addresses[target->bus], service, path.isEmpty() ? target->path : path, interface, member, append,
+            &answer, &m_errorString))
+        return false;
+    if (reply)
+        *reply = answer.release();
     return true;
 }
 
 bool DbusTestBus::addMethod(const QString &service, const QString &path, const QString &interface,
     const QString &method, const QString &inSignature, const QString &outSignature, const QString &code)
 {
-    const Mock *target = mock(service);
-    if (!target)
-        return false;
     const QByteArray values[]
         = {interface.toUtf8(), method.toUtf8(), inSignature.toUtf8(), outSignature.toUtf8(), code.toUtf8()};
-    return callOn(
-        m_addresses[target->bus], service, path, MockInterface, "AddMethod",
-        [&](sd_bus_message *m) {
-            return sd_bus_message_append(m, "sssss", values[0].constData(), values[1].constData(),
-                values[2].constData(), values[3].constData(), values[4].constData());
-        },
-        nullptr, &m_errorString);
+    return callMock(service, path, MockInterface, "AddMethod", [&](sd_bus_message *m) {
+        return sd_bus_message_append(m, "sssss", values[0].constData(), values[1].constData(), values[2].constData(),
+            values[3].constData(), values[4].constData());
+    });
 }
 
 bool DbusTestBus::raiseError(const QString &service, const QString &path, const QString &interface,
@@ -572,81 +519,38 @@ bool DbusTestBus::raiseError(const QString &service, const QString &path, const 
     return addMethod(service, path, interface, method, inSignature, {}, code);
 }
 
-bool DbusTestBus::addObject(const QString &service, const QString &path, const QString &interface)
-{
-    const Mock *target = mock(service);
-    if (!target)
-        return false;
-    const QByteArray newPath = path.toUtf8();
-    const QByteArray newInterface = interface.toUtf8();
-    return callOn(
-        m_addresses[target->bus], service, target->path, MockInterface, "AddObject",
-        [&](sd_bus_message *m) {
-            return sd_bus_message_append(m, "ssa{sv}a(ssss)", newPath.constData(), newInterface.constData(), 0, 0);
-        },
-        nullptr, &m_errorString);
-}
-
 bool DbusTestBus::addProperty(
-    const QString &service, const QString &path, const QString &interface, const QString &name, const QVariant &value)
+    const QString &service, const QString &path, const QString &interface, const QString &name, int value)
 {
-    const Mock *target = mock(service);
-    if (!target)
-        return false;
-    const QByteArray propertyInterface = interface.toUtf8();
-    const QByteArray propertyName = name.toUtf8();
-    const QByteArray text = value.toString().toUtf8();
-    const auto append = [&](sd_bus_message *m) {
-        const char *i = propertyInterface.constData();
-        const char *n = propertyName.constData();
-        switch (value.typeId()) {
-        case QMetaType::Bool:
-            return sd_bus_message_append(m, "ssv", i, n, "b", int(value.toBool()));
-        case QMetaType::Int:
-            return sd_bus_message_append(m, "ssv", i, n, "i", int32_t(value.toInt()));
-        case QMetaType::UInt:
-            return sd_bus_message_append(m, "ssv", i, n, "u", uint32_t(value.toUInt()));
-        case QMetaType::QString:
-            return sd_bus_message_append(m, "ssv", i, n, "s", text.constData());
-        }
-        return -EINVAL;
-    };
-    return callOn(
-        m_addresses[target->bus], service, path, MockInterface, "AddProperty", append, nullptr, &m_errorString);
+    const QByteArray texts[] = {interface.toUtf8(), name.toUtf8()};
+    return callMock(service, path, MockInterface, "AddProperty", [&](sd_bus_message *m) {
+        return sd_bus_message_append(m, "ssv", texts[0].constData(), texts[1].constData(), "i", int32_t(value));
+    });
 }
 
 QString DbusTestBus::property(
     const QString &service, const QString &path, const QString &interface, const QString &name)
 {
-    const Mock *target = mock(service);
-    if (!target)
+    const QByteArray texts[] = {interface.toUtf8(), name.toUtf8()};
+    sd_bus_message *reply = nullptr;
+    if (!callMock(
+            service, path, "org.freedesktop.DBus.Properties", "Get",
+            [&](sd_bus_message *m) { return sd_bus_message_append(m, "ss", texts[0].constData(), texts[1].constData()); },
+            &reply))
         return QStringLiteral("error: ") + m_errorString;
-    const QByteArray propertyInterface = interface.toUtf8();
-    const QByteArray propertyName = name.toUtf8();
-    MessagePointer reply;
-    if (!callOn(
-            m_addresses[target->bus], service, path, "org.freedesktop.DBus.Properties", "Get",
-            [&](sd_bus_message *m) {
-                return sd_bus_message_append(m, "ss", propertyInterface.constData(), propertyName.constData());
-            },
-            &reply, &m_errorString))
-        return QStringLiteral("error: ") + m_errorString;
-    return readValue(reply.get());
+    const MessagePointer holder(reply);
+    return readValue(reply);
 }
 
 QStringList DbusTestBus::calls(const QString &service, const QString &path)
 {
-    const Mock *target = mock(service);
-    if (!target)
+    sd_bus_message *m = nullptr;
+    if (!callMock(service, path, MockInterface, "GetCalls", {}, &m))
         return {QStringLiteral("error: ") + m_errorString};
-    MessagePointer reply;
-    if (!callOn(m_addresses[target->bus], service, path.isEmpty() ? target->path : path, MockInterface, "GetCalls", {},
-            &reply, &m_errorString))
-        return {QStringLiteral("error: ") + m_errorString};
+    const MessagePointer holder(m);
 
     // a(tsav): time, member, arguments
     QStringList calls;
-    sd_bus_message *m = reply.get();
     if (sd_bus_message_enter_container(m, 'a', "(tsav)") < 0)
         return {QStringLiteral("error: unexpected reply to GetCalls")};
     while (sd_bus_message_enter_container(m, 'r', "tsav") > 0) {
@@ -662,17 +566,12 @@ QStringList DbusTestBus::calls(const QString &service, const QString &path)
         }
         sd_bus_message_exit_container(m);
         sd_bus_message_exit_container(m);
-        calls.append(
-            QString::fromUtf8(member) + QLatin1Char('(') + arguments.join(QStringLiteral(", ")) + QLatin1Char(')'));
+        calls.append(QString::fromUtf8(member) + QLatin1Char('(') + arguments.join(QStringLiteral(", ")) + QLatin1Char(')'));
     }
     return calls;
 }
 
 bool DbusTestBus::clearCalls(const QString &service, const QString &path)
 {
-    const Mock *target = mock(service);
-    if (!target)
-        return false;
-    return callOn(m_addresses[target->bus], service, path.isEmpty() ? target->path : path, MockInterface, "ClearCalls",
-        {}, nullptr, &m_errorString);
+    return callMock(service, path, MockInterface, "ClearCalls", {});
 }
