@@ -48,6 +48,12 @@ void endProcess(QProcess *process)
     }
 }
 
+bool writeText(const QString &path, const QString &text)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text.toUtf8()) >= 0;
+}
+
 QString errnoText(int status)
 {
     return QString::fromLocal8Bit(std::strerror(-status));
@@ -194,13 +200,10 @@ bool DbusTestBus::startBus(Bus bus)
 
     const QString name = QLatin1String(BusNames[bus]);
     const QString configPath = m_directory.filePath(name + QStringLiteral(".conf"));
-    QFile config(configPath);
-    if (!config.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return fail(QStringLiteral("cannot write %1").arg(configPath));
     // Anyone may own and call anything, as on a session bus. No includes of
     // the machine's configuration, and no service directory but the
     // fixture's own: a name that nobody owns fails at once.
-    config.write(QStringLiteral(R"(<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+    if (!writeText(configPath, QStringLiteral(R"(<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
  "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
 <busconfig>
   <type>session</type>
@@ -216,9 +219,8 @@ bool DbusTestBus::startBus(Bus bus)
                      .arg(m_directory.filePath(name + QStringLiteral("-bus-socket")),
                          QFileInfo::exists(serviceDirectory(bus))
                              ? QStringLiteral("  <servicedir>%1</servicedir>\n").arg(serviceDirectory(bus))
-                             : QString())
-                     .toUtf8());
-    config.close();
+                             : QString())))
+        return fail(QStringLiteral("cannot write %1").arg(configPath));
 
     QString program = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
     if (program.isEmpty())
@@ -372,28 +374,23 @@ bool DbusTestBus::addActivatableMock(Bus bus, const QString &service, const QStr
     for (const auto &[name, inSignature] : methods)
         methodList += QStringLiteral("('%1', '%2', '', ''), ").arg(name, inSignature);
     const QString templatePath = m_directory.filePath(QStringLiteral("activatable-%1.py").arg(service));
-    QFile templateFile(templatePath);
-    if (!templateFile.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!writeText(templatePath,
+            QStringLiteral("BUS_NAME = '%1'\nMAIN_OBJ = '%2'\nMAIN_IFACE = '%3'\nSYSTEM_BUS = %4\n\n"
+                           "def load(mock, parameters):\n    mock.AddMethods(MAIN_IFACE, [%5])\n")
+                .arg(service, path, interface, bus == System ? QStringLiteral("True") : QStringLiteral("False"),
+                    methodList)))
         return fail(QStringLiteral("cannot write %1").arg(templatePath));
-    templateFile.write(
-        QStringLiteral("BUS_NAME = '%1'\nMAIN_OBJ = '%2'\nMAIN_IFACE = '%3'\nSYSTEM_BUS = %4\n\n"
-                       "def load(mock, parameters):\n    mock.AddMethods(MAIN_IFACE, [%5])\n")
-            .arg(service, path, interface, bus == System ? QStringLiteral("True") : QStringLiteral("False"), methodList)
-            .toUtf8());
-    templateFile.close();
 
     // The daemon hands its own environment on, from before its address was
     // known, so the mock it starts is told where the bus is.
     const QString socket = m_directory.filePath(QLatin1String(BusNames[bus]) + QStringLiteral("-bus-socket"));
-    QFile serviceFile(QDir(serviceDirectory(bus)).filePath(service + QStringLiteral(".service")));
-    if (!serviceFile.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return fail(QStringLiteral("cannot write %1").arg(serviceFile.fileName()));
-    serviceFile.write(QStringLiteral("[D-BUS Service]\nName=%1\nExec=/usr/bin/env %2=unix:path=%3 "
-                                     "/usr/bin/python3 -m dbusmock %4 --logfile /dev/null --template %5\n")
-                          .arg(service, QLatin1String(AddressVariables[bus]), socket,
-                              bus == System ? QStringLiteral("--system") : QStringLiteral("--session"), templatePath)
-                          .toUtf8());
-    serviceFile.close();
+    const QString servicePath = QDir(serviceDirectory(bus)).filePath(service + QStringLiteral(".service"));
+    if (!writeText(servicePath,
+            QStringLiteral("[D-BUS Service]\nName=%1\nExec=/usr/bin/env %2=unix:path=%3 "
+                           "/usr/bin/python3 -m dbusmock %4 --logfile /dev/null --template %5\n")
+                .arg(service, QLatin1String(AddressVariables[bus]), socket,
+                    bus == System ? QStringLiteral("--system") : QStringLiteral("--session"), templatePath)))
+        return fail(QStringLiteral("cannot write %1").arg(servicePath));
 
     auto mock = std::make_unique<Mock>();
     mock->bus = bus;
