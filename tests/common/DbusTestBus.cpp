@@ -150,15 +150,17 @@ struct DbusTestBus::Mock
     QString path;
     // None for an activatable mock: the bus starts it.
     std::unique_ptr<QProcess> process;
-    bool paused = false;
 };
 
 DbusTestBus::DbusTestBus()
 {
     // Before anything else can read them: from here on nothing in this
     // process, nor anything it starts, finds the machine's buses.
-    setNowhere(System);
-    setNowhere(Session);
+    for (const Bus bus : {System, Session}) {
+        m_addresses[bus]
+            = QStringLiteral("unix:path=%1/no-%2-bus").arg(m_directory.path(), QLatin1String(BusNames[bus]));
+        qputenv(AddressVariables[bus], m_addresses[bus].toUtf8());
+    }
     if (!m_directory.isValid())
         m_errorString = QStringLiteral("cannot create a temporary directory");
 }
@@ -167,12 +169,6 @@ DbusTestBus::~DbusTestBus()
 {
     stopBus(System);
     stopBus(Session);
-}
-
-void DbusTestBus::setNowhere(Bus bus)
-{
-    m_addresses[bus] = QStringLiteral("unix:path=%1/no-%2-bus").arg(m_directory.path(), QLatin1String(BusNames[bus]));
-    qputenv(AddressVariables[bus], m_addresses[bus].toUtf8());
 }
 
 bool DbusTestBus::fail(const QString &reason)
@@ -440,20 +436,15 @@ void DbusTestBus::stopMock(const QString &service)
         return;
     if (!it->second->process) {
         // It stays activatable: only the running instance ends.
-        const Bus bus = it->second->bus;
-        const bool paused = it->second->paused;
-        it->second->paused = false;
-        if (!isRunning(service))
-            return;
-        const pid_t pid = processOf(service);
-        if (pid > 0 && (!paused || ::kill(pid, SIGCONT) == 0) && ::kill(pid, SIGTERM) == 0)
-            waitForOwner(bus, service, false, nullptr);
+        // A paused mock is continued first, or it would not hear the end.
+        const pid_t pid = isRunning(service) ? processOf(service) : 0;
+        if (pid > 0 && ::kill(pid, SIGCONT) == 0 && ::kill(pid, SIGTERM) == 0)
+            waitForOwner(it->second->bus, service, false, nullptr);
         return;
     }
     const std::unique_ptr<Mock> stopped = std::move(it->second);
     m_mocks.erase(it);
-    if (stopped->paused)
-        ::kill(pid_t(stopped->process->processId()), SIGCONT);
+    ::kill(pid_t(stopped->process->processId()), SIGCONT);
     endProcess(stopped->process.get());
     // The daemon drops the name when it notices the closed socket; wait for
     // that, so that the next step of a test sees the service gone.
@@ -473,14 +464,10 @@ bool DbusTestBus::resumeMock(const QString &service)
 
 bool DbusTestBus::signalMock(const QString &service, int signal)
 {
-    Mock *target = mock(service);
     const pid_t pid = processOf(service);
-    if (!target || pid <= 0)
-        return false;
-    if (::kill(pid, signal) != 0)
+    if (pid > 0 && ::kill(pid, signal) != 0)
         return fail(QStringLiteral("cannot signal the mock for %1").arg(service));
-    target->paused = signal == SIGSTOP;
-    return true;
+    return pid > 0;
 }
 
 bool DbusTestBus::callMock(const QString &service, const QString &path, const char *interface, const char *member,

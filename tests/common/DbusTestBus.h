@@ -108,7 +108,6 @@ private:
     bool signalMock(const QString &service, int signal);
     pid_t processOf(const QString &service);
     QString serviceDirectory(Bus bus) const;
-    void setNowhere(Bus bus);
     Mock *mock(const QString &service);
 
     QTemporaryDir m_directory;
