@@ -136,7 +136,6 @@ void tst_WindowFaults::cleanup()
 void tst_WindowFaults::settingsNotWritable_data()
 {
     QTest::addColumn<QString>("blocker");
-
     QTest::newRow("readOnlyFolder") << "readOnlyFolder";
     QTest::newRow("folderIsAFile") << "folderIsAFile";
     QTest::newRow("fileIsAFolder") << "fileIsAFolder";
@@ -235,7 +234,6 @@ void tst_WindowFaults::scriptAction()
 void tst_WindowFaults::datePickerAtExtremes_data()
 {
     QTest::addColumn<bool>("latest");
-
     QTest::newRow("maximumDateTime") << true;
     QTest::newRow("minimumDateTime") << false;
 }
@@ -283,7 +281,6 @@ void tst_WindowFaults::datePickerAtExtremes()
 void tst_WindowFaults::stepperAtBounds_data()
 {
     QTest::addColumn<bool>("upper");
-
     QTest::newRow("pastMaximum") << true;
     QTest::newRow("belowMinimum") << false;
 }
@@ -298,10 +295,7 @@ void tst_WindowFaults::stepperAtBounds()
     const int bound = upper ? stepper->maximum() : stepper->minimum();
     QVERIFY(bound >= 0);
 
-    // Beyond the bound with the keyboard, then a wheel spun hard.
-    stepper->setValue(upper ? bound - 1 : bound + 1);
-    for (int i = 0; i < 3; ++i)
-        QTest::keyClick(stepper, upper ? Qt::Key_Up : Qt::Key_Down);
+    // A wheel spun hard beyond the bound.
     stepper->stepBy(upper ? 1000000 : -1000000);
     QCOMPARE(stepper->value(), bound);
     QCOMPARE(f.delegate->minimumCounter(), qint64(bound));
