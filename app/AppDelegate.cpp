@@ -168,14 +168,6 @@ void AppDelegate::closeApp()
     emit terminationRequested();
 }
 
-void AppDelegate::quitGuard()
-{
-    if (getGUIObject(Tag::RunButton, nullptr).title() == QLatin1String(RunTitle::Idle))
-        closeApp();
-    else
-        showAlert(QStringLiteral("Reminder"), CloseRefusal);
-}
-
 Control AppDelegate::getGUIObject(qint64 tag, QObject *container) const
 {
     QWidget *contentView = m_window ? m_window->centralWidget() : nullptr;
@@ -204,7 +196,8 @@ void AppDelegate::promptEvent(QObject *sender)
         m_scheduleEditor->actionSelected();
         break;
     case EventRoute::Quit:
-        quitGuard();
+        // The Quit item asks the same question as closing the window.
+        windowShouldClose(m_window);
         break;
     case EventRoute::Help:
         openHtmlHelp();

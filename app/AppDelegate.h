@@ -120,7 +120,6 @@ signals:
 private:
     void connectControls();
     void onTimerTimeout();
-    void quitGuard();
 
     QPointer<MainWindow> m_window;
     QPointer<QGroupBox> m_aBox2;

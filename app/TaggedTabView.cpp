@@ -22,6 +22,14 @@ qint64 TaggedTabView::getTag() const
     return m_tag;
 }
 
+QString TaggedTabView::selectedLabel() const
+{
+    // tabText() answers a null string for no page; callers compare texts and
+    // the settings file keeps an empty one.
+    const QString label = tabText(currentIndex());
+    return label.isNull() ? QString::fromLatin1("") : label;
+}
+
 void TaggedTabView::setDelegate(TabViewDelegate *delegate)
 {
     m_delegate = delegate;

@@ -22,6 +22,9 @@ public:
     void setTag(qint64 tag);
     qint64 getTag() const;
 
+    // The label of the page shown; empty when there is none.
+    QString selectedLabel() const;
+
     void setDelegate(TabViewDelegate *delegate);
     TabViewDelegate *delegate() const;
 

@@ -167,8 +167,6 @@ qint64 Control::integerValue() const
 {
     if (auto *spin = as<QSpinBox>())
         return spin->value();
-    if (auto *edit = as<QLineEdit>())
-        return edit->text().trimmed().toLongLong();
     return 0;
 }
 

@@ -21,22 +21,12 @@ ScheduleEditor::ScheduleEditor(AppDelegate &delegate)
 
 void ScheduleEditor::actionSelected()
 {
-    const int row = m_delegate.getGUIObject(Tag::ActionMatrix, m_delegate.aBox1()).selectedRow();
-    if (row == ScriptActionRow) {
-        m_delegate.getGUIObject(Tag::ScriptCaption, nullptr).setHidden(false);
-        m_delegate.getGUIObject(Tag::ScriptPathField, nullptr).setHidden(false);
-        m_delegate.getGUIObject(Tag::ChooseScriptButton, nullptr).setHidden(false);
-        m_delegate.getGUIObject(Tag::DimAfterScriptCheckBox, nullptr).setHidden(false);
-        m_delegate.getGUIObject(Tag::SpareCheckBox, nullptr).setHidden(true);
-    } else {
-        // The path field keeps its text while hidden, so coming back to the
-        // script row shows the same file.
-        m_delegate.getGUIObject(Tag::ChooseScriptButton, nullptr).setHidden(true);
-        m_delegate.getGUIObject(Tag::ScriptCaption, nullptr).setHidden(true);
-        m_delegate.getGUIObject(Tag::ScriptPathField, nullptr).setHidden(true);
-        m_delegate.getGUIObject(Tag::DimAfterScriptCheckBox, nullptr).setHidden(true);
-        m_delegate.getGUIObject(Tag::SpareCheckBox, nullptr).setHidden(true);
-    }
+    // The path field keeps its text while hidden, so coming back to the
+    // script row shows the same file. The spare box is never shown.
+    const bool script = m_delegate.getGUIObject(Tag::ActionMatrix, m_delegate.aBox1()).selectedRow() == ScriptActionRow;
+    for (const qint64 tag : {Tag::ScriptCaption, Tag::ScriptPathField, Tag::ChooseScriptButton, Tag::DimAfterScriptCheckBox})
+        m_delegate.getGUIObject(tag, nullptr).setHidden(!script);
+    m_delegate.getGUIObject(Tag::SpareCheckBox, nullptr).setHidden(true);
     m_delegate.getGUIObject(Tag::RunButton, nullptr).setEnabled(true);
 }
 

@@ -52,8 +52,8 @@ void TaskController::startTask()
         }
     }
 
-    TaggedTabView *tabView = m_delegate.tabview1();
-    const QString pageLabel = tabView ? tabView->tabText(tabView->currentIndex()) : QString();
+    const TaggedTabView *tabView = m_delegate.tabview1();
+    const QString pageLabel = tabView ? tabView->selectedLabel() : QString();
 
     std::optional<qint64> length;
     if (pageLabel == CountdownPageLabel) {
@@ -126,9 +126,6 @@ void TaskController::refuse(const QString &message)
 
 void TaskController::enterRunning()
 {
-    QWidget *countdownPage = m_delegate.schedulePage(0);
-    QWidget *datePage = m_delegate.schedulePage(1);
-
     Control runButton = m_delegate.getGUIObject(Tag::RunButton, nullptr);
     runButton.setTitle(QLatin1String(RunTitle::Running));
     runButton.setRefusesFirstResponder(false);
@@ -136,48 +133,38 @@ void TaskController::enterRunning()
     m_delegate.getGUIObject(Tag::ScriptPathField, nullptr).setEnabled(false);
     m_delegate.getGUIObject(Tag::TimeLeftCaption, nullptr).setHidden(false);
     m_delegate.getGUIObject(Tag::TimeLeftText, nullptr).setHidden(false);
-    m_delegate.getGUIObject(Tag::ChooseScriptButton, m_delegate.aBox1()).setEnabled(false);
-    m_delegate.getGUIObject(Tag::ActionMatrix, m_delegate.aBox1()).setEnabled(false);
-    m_delegate.getGUIObject(Tag::CountdownCaption, countdownPage).setEnabled(false);
-
-    Control numberField = m_delegate.getGUIObject(Tag::NumberField, countdownPage);
-    numberField.setEditable(false);
-    numberField.setSelectable(false);
-    numberField.setEnabled(false);
-
-    m_delegate.getGUIObject(Tag::UnitComboBox, countdownPage).setEnabled(false);
-    m_delegate.getGUIObject(Tag::DatePickerA, datePage).setEnabled(false);
-    m_delegate.getGUIObject(Tag::DatePickerB, datePage).setEnabled(false);
-    m_delegate.getGUIObject(Tag::DatePickerC, datePage).setEnabled(false);
-    m_delegate.getGUIObject(Tag::NowButton, datePage).setEnabled(false);
-    m_delegate.getGUIObject(Tag::MinimumStepper, datePage).setEnabled(false);
+    setEditingEnabled(false);
 }
 
 void TaskController::returnToIdle()
 {
-    QWidget *countdownPage = m_delegate.schedulePage(0);
-    QWidget *datePage = m_delegate.schedulePage(1);
-
     m_delegate.getGUIObject(Tag::ChooseScriptButton, nullptr).setEnabled(true);
     m_delegate.getGUIObject(Tag::ScriptPathField, nullptr).setEnabled(true);
     m_delegate.getGUIObject(Tag::RunButton, nullptr).setTitle(QLatin1String(RunTitle::Idle));
     m_delegate.getGUIObject(Tag::TimeLeftCaption, nullptr).setHidden(true);
     // The text stays; the next start clears it.
     m_delegate.getGUIObject(Tag::TimeLeftText, nullptr).setHidden(true);
-    m_delegate.getGUIObject(Tag::ChooseScriptButton, m_delegate.aBox1()).setEnabled(true);
-    m_delegate.getGUIObject(Tag::ActionMatrix, m_delegate.aBox1()).setEnabled(true);
-    m_delegate.getGUIObject(Tag::CountdownCaption, countdownPage).setEnabled(true);
+    setEditingEnabled(true);
+    m_delegate.setCounterTimer(0);
+}
+
+void TaskController::setEditingEnabled(bool enabled)
+{
+    // Both schedule pages, whichever is shown; the script controls'
+    // visibility is the action matrix's business, not this one's.
+    QWidget *countdownPage = m_delegate.schedulePage(0);
+    QWidget *datePage = m_delegate.schedulePage(1);
+
+    m_delegate.getGUIObject(Tag::ChooseScriptButton, m_delegate.aBox1()).setEnabled(enabled);
+    m_delegate.getGUIObject(Tag::ActionMatrix, m_delegate.aBox1()).setEnabled(enabled);
+    m_delegate.getGUIObject(Tag::CountdownCaption, countdownPage).setEnabled(enabled);
 
     Control numberField = m_delegate.getGUIObject(Tag::NumberField, countdownPage);
-    numberField.setEditable(true);
-    numberField.setSelectable(true);
-    numberField.setEnabled(true);
+    numberField.setEditable(enabled);
+    numberField.setSelectable(enabled);
+    numberField.setEnabled(enabled);
 
-    m_delegate.getGUIObject(Tag::UnitComboBox, countdownPage).setEnabled(true);
-    m_delegate.getGUIObject(Tag::DatePickerA, datePage).setEnabled(true);
-    m_delegate.getGUIObject(Tag::DatePickerB, datePage).setEnabled(true);
-    m_delegate.getGUIObject(Tag::DatePickerC, datePage).setEnabled(true);
-    m_delegate.getGUIObject(Tag::NowButton, datePage).setEnabled(true);
-    m_delegate.getGUIObject(Tag::MinimumStepper, datePage).setEnabled(true);
-    m_delegate.setCounterTimer(0);
+    m_delegate.getGUIObject(Tag::UnitComboBox, countdownPage).setEnabled(enabled);
+    for (const qint64 tag : {Tag::DatePickerA, Tag::DatePickerB, Tag::DatePickerC, Tag::NowButton, Tag::MinimumStepper})
+        m_delegate.getGUIObject(tag, datePage).setEnabled(enabled);
 }

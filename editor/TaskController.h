@@ -34,6 +34,8 @@ private:
     // Task length in seconds from date picker A; never refused.
     qint64 dateLength() const;
     void refuse(const QString &message);
+    // The lock shared by enterRunning() and returnToIdle(), in their order.
+    void setEditingEnabled(bool enabled);
 
     AppDelegate &m_delegate;
 };

@@ -27,13 +27,6 @@ void setText(QSettings &store, const QString &key, const QString &text)
         store.setValue(key, text);
 }
 
-QString selectedPageLabel(const TaggedTabView *tabView)
-{
-    if (!tabView || tabView->currentIndex() < 0)
-        return QString();
-    const QString label = tabView->tabText(tabView->currentIndex());
-    return label.isNull() ? QString::fromLatin1("") : label;
-}
 } // namespace
 
 void SettingsWriter::defaultSaveAppSetting(const AppDelegate &delegate)
@@ -44,7 +37,8 @@ void SettingsWriter::defaultSaveAppSetting(const AppDelegate &delegate)
     const Control matrix = delegate.getGUIObject(Tag::ActionMatrix, delegate.aBox1());
     store.setValue(QStringLiteral("Action"), matrix.isNull() ? 0 : matrix.selectedRow());
 
-    setText(store, QStringLiteral("Setting"), selectedPageLabel(delegate.tabview1()));
+    const TaggedTabView *tabView = delegate.tabview1();
+    setText(store, QStringLiteral("Setting"), tabView ? tabView->selectedLabel() : QString());
 
     QWidget *countdownPage = delegate.schedulePage(0);
     setText(store, QStringLiteral("Number"), textOf(delegate.getGUIObject(Tag::NumberField, countdownPage)));
