@@ -24,7 +24,9 @@ void ScheduleEditor::actionSelected()
     // The path field keeps its text while hidden, so coming back to the
     // script row shows the same file. The spare box is never shown.
     const bool script = m_delegate.getGUIObject(Tag::ActionMatrix, m_delegate.aBox1()).selectedRow() == ScriptActionRow;
-    for (const qint64 tag : {Tag::ScriptCaption, Tag::ScriptPathField, Tag::ChooseScriptButton, Tag::DimAfterScriptCheckBox})
+    const qint64 scriptControls[] = {Tag::ScriptCaption, Tag::ScriptPathField, Tag::ChooseScriptButton,
+                                     Tag::DimAfterScriptCheckBox};
+    for (const qint64 tag : scriptControls)
         m_delegate.getGUIObject(tag, nullptr).setHidden(!script);
     m_delegate.getGUIObject(Tag::SpareCheckBox, nullptr).setHidden(true);
     m_delegate.getGUIObject(Tag::RunButton, nullptr).setEnabled(true);
