@@ -1,4 +1,5 @@
-# Two commands set everything up on a fresh Debian 12 machine:
+# Two commands set everything up on a fresh Debian 12 machine (once git and
+# make are there: apt-get install git make):
 #   make run    install what is missing, build, start Morvane
 #   make test   install what is missing, build, run every test
 # and one more builds the Debian package into build-package/:
@@ -11,13 +12,18 @@ PACKAGE_DIR ?= build-package
 
 .PHONY: all deps configure build run test package clean
 .PHONY: check-sanitize fuzz-build fuzz-smoke fuzz lint bench
+.PHONY: deps-lint deps-fuzz deps-bench
 
 # Hardening and measuring, each in a build tree of its own:
 #   make check-sanitize  every test under AddressSanitizer and UBSan (build-asan)
 #   make fuzz-smoke      the start checks' fuzzer for a short while (build-fuzz)
 #   make fuzz            the same for ten minutes
-#   make lint            clang-tidy and cppcheck over the sources (needs build)
+#   make lint            clang-tidy, cppcheck and clang-format's check over the
+#                        sources (needs build)
 #   make bench           the benchmarks of bench/ (build-bench)
+# lint, fuzz* and bench first install the tools of their own package lists
+# (scripts/packages-lint.txt, -fuzz.txt, -bench.txt); everything else needs
+# only scripts/packages.txt (g++ brings the sanitizers' runtimes).
 ASAN_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
 BENCH_DIR ?= build-bench
@@ -28,6 +34,16 @@ all: build
 
 deps:
 	@./scripts/install-deps
+
+# Each runs after deps, so that two installs never run side by side.
+deps-lint: deps
+	@./scripts/install-deps scripts/packages.txt scripts/packages-lint.txt
+
+deps-fuzz: deps
+	@./scripts/install-deps scripts/packages.txt scripts/packages-fuzz.txt
+
+deps-bench: deps
+	@./scripts/install-deps scripts/packages.txt scripts/packages-bench.txt
 
 configure: deps
 	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) >/dev/null
@@ -66,7 +82,7 @@ check-sanitize: deps
 		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --output-on-failure -j $(JOBS)
 
-fuzz-build: deps
+fuzz-build: deps-fuzz
 	@CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DMORVANE_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
 	@cmake --build $(FUZZ_DIR) --target fuzz_startchecks -j $(JOBS)
@@ -85,11 +101,11 @@ fuzz-smoke: fuzz-build
 fuzz: fuzz-build
 	@$(FUZZ_RUN) -max_total_time=$(FUZZ_SECONDS)
 
-lint: build
+lint: deps-lint build
 	@./scripts/lint $(BUILD_DIR)
 
 # Two minutes of measuring; BENCH_ARGS="--quick" for a ten-second try.
-bench: deps
+bench: deps-bench
 	@cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DMORVANE_BENCH=ON -DBUILD_TESTING=OFF >/dev/null
 	@cmake --build $(BENCH_DIR) --target bench_all -j $(JOBS)
 	@python3 bench/run_bench.py $(BENCH_DIR) $(BENCH_ARGS)

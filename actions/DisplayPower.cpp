@@ -134,7 +134,7 @@ DisplayPower::DisplayPower(std::chrono::milliseconds callTimeout)
 {
 }
 
-int DisplayPower::dimDisplayNow() const
+int DisplayPower::turnOff() const
 {
     {
         // Without a session bus there is no desktop service to ask; X may

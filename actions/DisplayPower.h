@@ -11,7 +11,7 @@
 class DisplayPower
 {
 public:
-    // dimDisplayNow()'s answer when none of the three is there.
+    // turnOff()'s answer when none of the three is there.
     static constexpr int NoService = 1;
 
     explicit DisplayPower(std::chrono::milliseconds callTimeout = BusConnection::DefaultCallTimeout);
@@ -20,7 +20,7 @@ public:
     // service answers and no X display with DPMS is there; otherwise the
     // negative errno of the step that failed (-EPROTO for an X error, -EIO
     // when the X server does not report the display off afterwards).
-    int dimDisplayNow() const;
+    int turnOff() const;
 
 private:
     std::chrono::milliseconds m_callTimeout;

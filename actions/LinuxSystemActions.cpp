@@ -2,24 +2,24 @@
 
 #include "actions/DisplayPower.h"
 #include "actions/ScriptRunner.h"
-#include "actions/SystemProcessEvent.h"
+#include "actions/PowerEvent.h"
 
 LinuxSystemActions::LinuxSystemActions(std::chrono::milliseconds callTimeout)
     : m_callTimeout(callTimeout)
 {
 }
 
-int LinuxSystemActions::sendSystemProcessEvent(quint32 eventId)
+int LinuxSystemActions::sendPowerEvent(quint32 eventId)
 {
-    return ::sendSystemProcessEvent(eventId, m_callTimeout);
+    return ::sendPowerEvent(eventId, m_callTimeout);
 }
 
-int LinuxSystemActions::dimDisplayNow()
+int LinuxSystemActions::turnDisplayOff()
 {
-    return DisplayPower(m_callTimeout).dimDisplayNow();
+    return DisplayPower(m_callTimeout).turnOff();
 }
 
-void LinuxSystemActions::runAppleScript(const QString &path)
+void LinuxSystemActions::runScript(const QString &path)
 {
-    ScriptRunner::runAppleScript(path);
+    ScriptRunner::run(path);
 }

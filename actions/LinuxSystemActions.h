@@ -14,9 +14,9 @@ class LinuxSystemActions : public SystemActions
 public:
     explicit LinuxSystemActions(std::chrono::milliseconds callTimeout = BusConnection::DefaultCallTimeout);
 
-    int sendSystemProcessEvent(quint32 eventId) override;
-    int dimDisplayNow() override;
-    void runAppleScript(const QString &path) override;
+    int sendPowerEvent(quint32 eventId) override;
+    int turnDisplayOff() override;
+    void runScript(const QString &path) override;
 
 private:
     std::chrono::milliseconds m_callTimeout;

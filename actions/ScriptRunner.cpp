@@ -117,7 +117,7 @@ bool isExecutableFile(const QByteArray &path)
 
 } // namespace
 
-void ScriptRunner::runAppleScript(const QString &path)
+void ScriptRunner::run(const QString &path)
 {
     if (path.isEmpty())
         return;

@@ -13,5 +13,5 @@ public:
     // has none. The path is handed over as one argument, never through a
     // shell command line; standard input is /dev/null. A file that cannot be
     // started, or a script that fails, is ignored: nothing is reported.
-    static void runAppleScript(const QString &path);
+    static void run(const QString &path);
 };

@@ -22,12 +22,12 @@ public:
 
     // Sends one of the EventId events. 0 once the service accepted the
     // request (the action itself follows later), else a negative errno.
-    virtual int sendSystemProcessEvent(quint32 eventId) = 0;
+    virtual int sendPowerEvent(quint32 eventId) = 0;
 
     // Turns the display off now. 0 on success, 1 when no display power
     // service is there, otherwise the failing step's code.
-    virtual int dimDisplayNow() = 0;
+    virtual int turnDisplayOff() = 0;
 
     // Runs the script file at path to its end. Reports nothing.
-    virtual void runAppleScript(const QString &path) = 0;
+    virtual void runScript(const QString &path) = 0;
 };

@@ -1,5 +1,6 @@
 #include "app/AboutWindowController.h"
 
+#include "app/Config.h"
 #include "controls/Tags.h"
 #include "ui_About.h"
 

@@ -2,7 +2,6 @@
 
 #include "app/AboutWindowController.h"
 #include "app/HelpBook.h"
-#include "app/Log.h"
 #include "app/MainWindow.h"
 #include "app/TaggedTabView.h"
 #include "controls/ControlLookup.h"
@@ -27,17 +26,17 @@
 namespace {
 constexpr const char *ProductName = "Morvane";
 constexpr int TickIntervalMs = 1000;
-const QString CloseRefusal = QStringLiteral("You can not close the application when timing task is running!");
-}
+} // namespace
 
 AppDelegate::AppDelegate(MainWindow *window, std::unique_ptr<SystemActions> actions,
                          std::unique_ptr<AlertPresenter> alerts, QObject *parent)
     : QObject(parent)
     , m_actions(std::move(actions))
     , m_alerts(std::move(alerts))
-    , m_taskController(std::make_unique<TaskController>(*this))
-    , m_scheduleEditor(std::make_unique<ScheduleEditor>(*this))
-    , m_tick(std::make_unique<CountdownTick>(*this))
+    , m_settings(std::make_unique<SettingsWriter>(context()))
+    , m_taskController(std::make_unique<TaskController>(context(), *m_settings))
+    , m_scheduleEditor(std::make_unique<ScheduleEditor>(context(), window))
+    , m_tick(std::make_unique<CountdownTick>(context(), *m_actions))
 {
     // What loading the window does: connect the outlets, become the
     // window's delegate and make promptEvent() every control's action.
@@ -84,9 +83,6 @@ void AppDelegate::setVAboutWindowController(AboutWindowController *controller)
         m_vAboutWindowController.reset(controller);
 }
 
-TaskController &AppDelegate::taskController() const { return *m_taskController; }
-ScheduleEditor &AppDelegate::scheduleEditor() const { return *m_scheduleEditor; }
-SystemActions &AppDelegate::systemActions() const { return *m_actions; }
 
 void AppDelegate::connectControls()
 {
@@ -141,11 +137,7 @@ void AppDelegate::applicationDidFinishLaunching()
 
 void AppDelegate::displayMinimumSeconds(qint64 n)
 {
-    // The text is filled from minimumCounter, which every caller has just
-    // set to n.
-    const QString text = n == 1 ? QStringLiteral("1 second")
-                                : QStringLiteral("%1 seconds").arg(minimumCounter());
-    getGUIObject(Tag::MinimumSecondsText, schedulePage(1)).setStringValue(text);
+    m_scheduleEditor->displayMinimumSeconds(n);
 }
 
 bool AppDelegate::windowShouldClose(QWidget *)
@@ -154,7 +146,7 @@ bool AppDelegate::windowShouldClose(QWidget *)
         closeApp();
         return true;
     }
-    showAlert(QStringLiteral("Reminder"), CloseRefusal);
+    showAlert(AlertKind::Reminder, QLatin1String(AlertText::CloseRefused));
     return false;
 }
 
@@ -174,9 +166,29 @@ Control AppDelegate::getGUIObject(qint64 tag, QObject *container) const
     return ControlLookup::find(tag, container, contentView);
 }
 
-QWidget *AppDelegate::schedulePage(int index) const
+Control AppDelegate::control(qint64 tag, Area area) const
 {
-    return m_tabview1 ? m_tabview1->widget(index) : nullptr;
+    switch (area) {
+    case Area::Window:
+        return getGUIObject(tag, nullptr);
+    case Area::ActionBox:
+        return getGUIObject(tag, m_aBox1);
+    case Area::CountdownPage:
+        return getGUIObject(tag, m_tabview1 ? m_tabview1->widget(0) : nullptr);
+    case Area::DatePage:
+        return getGUIObject(tag, m_tabview1 ? m_tabview1->widget(1) : nullptr);
+    }
+    return Control();
+}
+
+QString AppDelegate::selectedPageLabel() const
+{
+    return m_tabview1 ? m_tabview1->selectedLabel() : QString();
+}
+
+void AppDelegate::returnToIdle()
+{
+    m_taskController->returnToIdle();
 }
 
 QDateTime AppDelegate::getTimeInfo(const Control &picker) const
@@ -241,10 +253,10 @@ void AppDelegate::timerFired()
     m_tick->timerFired();
 }
 
-void AppDelegate::showAlert(const QString &title, const QString &message)
+void AppDelegate::showAlert(AlertKind kind, const QString &message)
 {
     ++m_openAlerts;
-    m_alerts->showAlert(title, message);
+    m_alerts->showAlert(kind, message);
     --m_openAlerts;
     if (m_openAlerts == 0 && m_tickHeld) {
         // Run the one tick that fell due, after the handler that opened the
@@ -271,20 +283,20 @@ qint64 AppDelegate::compare2Days(const QDateTime &date1, const QDateTime &date2)
 
 int AppDelegate::dimDisplayNow()
 {
-    return m_actions->dimDisplayNow();
+    return m_actions->turnDisplayOff();
 }
 
 void AppDelegate::runAppleScript(const QString &path)
 {
-    m_actions->runAppleScript(path);
+    m_actions->runScript(path);
 }
 
 // The do1..do4 actions send their event and drop the status; the tick
 // sends events itself so that it can report a failure.
-void AppDelegate::do1(QObject *) { m_actions->sendSystemProcessEvent(EventId::Restart); }
-void AppDelegate::do2(QObject *) { m_actions->sendSystemProcessEvent(EventId::ShutDown); }
-void AppDelegate::do3(QObject *) { m_actions->sendSystemProcessEvent(EventId::ReallyLogOut); }
-void AppDelegate::do4(QObject *) { m_actions->sendSystemProcessEvent(EventId::Sleep); }
+void AppDelegate::do1(QObject *) { m_actions->sendPowerEvent(EventId::Restart); }
+void AppDelegate::do2(QObject *) { m_actions->sendPowerEvent(EventId::ShutDown); }
+void AppDelegate::do3(QObject *) { m_actions->sendPowerEvent(EventId::ReallyLogOut); }
+void AppDelegate::do4(QObject *) { m_actions->sendPowerEvent(EventId::Sleep); }
 
 void AppDelegate::showAboutWindow()
 {
@@ -297,5 +309,6 @@ void AppDelegate::openHtmlHelp() { HelpBook().openHtmlHelp(); }
 void AppDelegate::openHtmlHelp1() { HelpBook().openHtmlHelp1(); }
 void AppDelegate::openOnePageHtmlHelp(const QString &path) { HelpBook().openOnePageHtmlHelp(path); }
 
-void AppDelegate::defaultSaveAppSetting() { SettingsWriter::defaultSaveAppSetting(*this); }
-void AppDelegate::defaultLoadAppSetting() { SettingsWriter::defaultLoadAppSetting(); }
+void AppDelegate::defaultSaveAppSetting() { m_settings->save(); }
+// Morvane's settings are a record, not a preference: nothing is restored.
+void AppDelegate::defaultLoadAppSetting() { }

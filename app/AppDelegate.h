@@ -6,6 +6,7 @@
 #include "app/WindowDelegate.h"
 #include "controls/AlertPresenter.h"
 #include "controls/Control.h"
+#include "controls/TaskContext.h"
 
 #include <QDateTime>
 #include <QGroupBox>
@@ -19,6 +20,7 @@ class CountdownTick;
 class MainWindow;
 class QTimer;
 class ScheduleEditor;
+class SettingsWriter;
 class TaskController;
 
 // The one controller of Morvane's main window.
@@ -31,8 +33,10 @@ class TaskController;
 // sender's class and tag to a small handler.
 //
 // Platform services (the system actions and the alert) are injected so
-// that tests can stand in for them.
-class AppDelegate : public QObject, public WindowDelegate, public TabViewDelegate
+// that tests can stand in for them. The handlers below it (task controller,
+// schedule editor, tick, settings writer) see the window only through the
+// TaskContext this class hands them.
+class AppDelegate : public QObject, public WindowDelegate, public TabViewDelegate, private TaskContext
 {
     Q_OBJECT
 
@@ -52,10 +56,10 @@ public:
     void setTabview1(TaggedTabView *tabView);
     TaggedTabView *tabview2() const;
     void setTabview2(TaggedTabView *tabView);
-    qint64 counterTimer() const;
-    void setCounterTimer(qint64 count);
-    qint64 minimumCounter() const;
-    void setMinimumCounter(qint64 minimum);
+    qint64 counterTimer() const override;
+    void setCounterTimer(qint64 count) override;
+    qint64 minimumCounter() const override;
+    void setMinimumCounter(qint64 minimum) override;
     QObjectList objectGUIArray() const;
     void setObjectGUIArray(const QObjectList &objects);
     AboutWindowController *vAboutWindowController() const;
@@ -71,7 +75,6 @@ public:
     // Controls by tag. With no container, the window's content view is
     // searched; a schedule page's controls are found through its page.
     Control getGUIObject(qint64 tag, QObject *container) const;
-    QWidget *schedulePage(int index) const;
     QDateTime getTimeInfo(const Control &picker) const;
     void setTimeInfo(const QDateTime &date, const Control &picker);
 
@@ -94,7 +97,6 @@ public:
     void do2(QObject *sender);
     void do3(QObject *sender);
     void do4(QObject *sender);
-    SystemActions &systemActions() const;
 
     // About window and help.
     void showAboutWindow();
@@ -106,18 +108,20 @@ public:
     void defaultSaveAppSetting();
     void defaultLoadAppSetting();
 
-    // Shows a modal alert with one button "Ok". No tick runs while it is
-    // open; one tick that fell due meanwhile runs right after it closes.
-    void showAlert(const QString &title, const QString &message);
-
-    TaskController &taskController() const;
-    ScheduleEditor &scheduleEditor() const;
-
 signals:
     // Asks the application to end; main() connects it to the event loop.
     void terminationRequested();
 
 private:
+    // TaskContext, for the handlers.
+    TaskContext &context() { return *this; }
+    Control control(qint64 tag, Area area) const override;
+    QString selectedPageLabel() const override;
+    // No tick runs while the alert is open; one tick that fell due meanwhile
+    // runs right after it closes.
+    void showAlert(AlertKind kind, const QString &message) override;
+    void returnToIdle() override;
+
     void connectControls();
     void onTimerTimeout();
 
@@ -133,6 +137,7 @@ private:
 
     std::unique_ptr<SystemActions> m_actions;
     std::unique_ptr<AlertPresenter> m_alerts;
+    std::unique_ptr<SettingsWriter> m_settings;
     std::unique_ptr<TaskController> m_taskController;
     std::unique_ptr<ScheduleEditor> m_scheduleEditor;
     std::unique_ptr<CountdownTick> m_tick;

@@ -1,6 +1,7 @@
 #include "app/HelpBook.h"
 
-#include "app/Log.h"
+#include "app/Config.h"
+#include "controls/Log.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

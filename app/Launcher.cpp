@@ -1,5 +1,6 @@
 #include "app/Launcher.h"
 
+#include "app/Config.h"
 #include "actions/LinuxSystemActions.h"
 #include "controls/MessageBoxAlertPresenter.h"
 

@@ -113,7 +113,7 @@ void startOneHourCountdown(AppDelegate &delegate)
     // Shut down in one hour: the run ends long before, and the buses point
     // nowhere besides.
     delegate.getGUIObject(Tag::ActionMatrix, delegate.aBox1()).as<RadioMatrix>()->rowButton(1)->click();
-    QWidget *countdownPage = delegate.schedulePage(0);
+    QWidget *countdownPage = delegate.tabview1()->widget(0);
     delegate.getGUIObject(Tag::NumberField, countdownPage).setStringValue(QStringLiteral("1"));
     delegate.getGUIObject(Tag::UnitComboBox, countdownPage).as<QComboBox>()->setCurrentText(QStringLiteral("Hours"));
     delegate.getGUIObject(Tag::RunButton, nullptr).as<QAbstractButton>()->click();
@@ -187,7 +187,7 @@ int main(int argc, char *argv[])
         QTimer::singleShot(0, &delegate, [&delegate] {
             // As the user changes it: the picker sends its change and the
             // other two follow.
-            auto *picker = delegate.getGUIObject(Tag::DatePickerA, delegate.schedulePage(1)).as<QDateTimeEdit>();
+            auto *picker = delegate.getGUIObject(Tag::DatePickerA, delegate.tabview1()->widget(1)).as<QDateTimeEdit>();
             picker->setDateTime(QDateTime::currentDateTime().addDays(1));
         });
     }

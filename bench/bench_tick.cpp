@@ -33,15 +33,15 @@ namespace {
 class QuietSystemActions : public SystemActions
 {
 public:
-    int sendSystemProcessEvent(quint32) override { return 0; }
-    int dimDisplayNow() override { return 0; }
-    void runAppleScript(const QString &) override {}
+    int sendPowerEvent(quint32) override { return 0; }
+    int turnDisplayOff() override { return 0; }
+    void runScript(const QString &) override {}
 };
 
 class QuietAlertPresenter : public AlertPresenter
 {
 public:
-    void showAlert(const QString &, const QString &) override {}
+    void showAlert(AlertKind, const QString &) override {}
 };
 
 double threadCpuUs()
@@ -110,7 +110,7 @@ int main(int argc, char *argv[])
     // second behind and brings the three pickers up to now; back-to-back
     // calls would find them in the current second and do nothing. So
     // picker A is put a second back before each call, as the clock does.
-    QWidget *datePage = delegate.schedulePage(1);
+    QWidget *datePage = delegate.tabview1()->widget(1);
     Control pickerA = delegate.getGUIObject(Tag::DatePickerA, datePage);
     const auto secondBehind = [&pickerA] {
         pickerA.setMinDate(QDateTime::currentDateTime().addSecs(-2));
@@ -122,7 +122,7 @@ int main(int argc, char *argv[])
     measureTicks(delegate, calls, "idle-ahead-tick-us", "idle-ahead-events-us", dateAhead);
 
     // A year's countdown: no call here comes near its end.
-    QWidget *countdownPage = delegate.schedulePage(0);
+    QWidget *countdownPage = delegate.tabview1()->widget(0);
     delegate.getGUIObject(Tag::NumberField, countdownPage).setStringValue(QStringLiteral("1"));
     delegate.getGUIObject(Tag::UnitComboBox, countdownPage).as<QComboBox>()->setCurrentText(QStringLiteral("Years"));
     delegate.getGUIObject(Tag::RunButton, nullptr).as<QAbstractButton>()->click();

@@ -8,13 +8,16 @@ MessageBoxAlertPresenter::MessageBoxAlertPresenter(QWidget *parent)
 {
 }
 
-void MessageBoxAlertPresenter::showAlert(const QString &title, const QString &message)
+void MessageBoxAlertPresenter::showAlert(AlertKind kind, const QString &message)
 {
     QMessageBox box(m_parent);
     box.setWindowModality(Qt::ApplicationModal);
-    box.setIcon(title == QLatin1String("Error!") ? QMessageBox::Critical : QMessageBox::Information);
-    box.setWindowTitle(title);
-    box.setText(message);
+    box.setIcon(kind == AlertKind::Error ? QMessageBox::Critical : QMessageBox::Information);
+    // The heading goes into the box itself: a window title may have no room
+    // (a narrow title bar) or not be drawn at all on some Wayland desktops.
+    box.setWindowTitle(QStringLiteral("Morvane"));
+    box.setText(AlertText::title(kind));
+    box.setInformativeText(message);
     QPushButton *ok = box.addButton(QStringLiteral("Ok"), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);

@@ -5,12 +5,13 @@
 #include <QPointer>
 #include <QWidget>
 
-// The alert as the user sees it: an application-modal message box.
+// The alert as the user sees it: an application-modal message box whose
+// heading is the alert's title and whose window is titled "Morvane".
 class MessageBoxAlertPresenter : public AlertPresenter
 {
 public:
     explicit MessageBoxAlertPresenter(QWidget *parent = nullptr);
-    void showAlert(const QString &title, const QString &message) override;
+    void showAlert(AlertKind kind, const QString &message) override;
 
 private:
     QPointer<QWidget> m_parent;

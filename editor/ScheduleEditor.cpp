@@ -1,21 +1,20 @@
 #include "editor/ScheduleEditor.h"
 
-#include "app/AppDelegate.h"
-#include "app/MainWindow.h"
+#include "controls/ActionRow.h"
 #include "controls/Tags.h"
+#include "controls/TaskContext.h"
 
 #include <QDateTime>
 #include <QFileDialog>
-#include <QGroupBox>
 #include <QMetaObject>
 
 namespace {
-constexpr int ScriptActionRow = 5;
 constexpr int OpenButtonResult = 1;
 } // namespace
 
-ScheduleEditor::ScheduleEditor(AppDelegate &delegate)
-    : m_delegate(delegate)
+ScheduleEditor::ScheduleEditor(TaskContext &context, QWidget *dialogParent)
+    : m_context(context)
+    , m_dialogParent(dialogParent)
 {
 }
 
@@ -23,13 +22,14 @@ void ScheduleEditor::actionSelected()
 {
     // The path field keeps its text while hidden, so coming back to the
     // script row shows the same file. The spare box is never shown.
-    const bool script = m_delegate.getGUIObject(Tag::ActionMatrix, m_delegate.aBox1()).selectedRow() == ScriptActionRow;
+    const bool script
+        = actionRowAt(m_context.control(Tag::ActionMatrix, Area::ActionBox).selectedRow()) == ActionRow::RunScript;
     const qint64 scriptControls[] = {Tag::ScriptCaption, Tag::ScriptPathField, Tag::ChooseScriptButton,
                                      Tag::DimAfterScriptCheckBox};
     for (const qint64 tag : scriptControls)
-        m_delegate.getGUIObject(tag, nullptr).setHidden(!script);
-    m_delegate.getGUIObject(Tag::SpareCheckBox, nullptr).setHidden(true);
-    m_delegate.getGUIObject(Tag::RunButton, nullptr).setEnabled(true);
+        m_context.control(tag, Area::Window).setHidden(!script);
+    m_context.control(Tag::SpareCheckBox, Area::Window).setHidden(true);
+    m_context.control(Tag::RunButton, Area::Window).setEnabled(true);
 }
 
 void ScheduleEditor::mirrorDates(QObject *changedPicker)
@@ -54,26 +54,31 @@ void ScheduleEditor::mirrorDates(QObject *changedPicker)
         return;
     }
 
-    // setTimeInfo() sets a picker without it sending its change, so the
-    // copies cannot start another round of mirroring.
-    QWidget *datePage = m_delegate.schedulePage(1);
+    // A date set from code sends no change, so the copies cannot start
+    // another round of mirroring.
     for (const qint64 target : {first, second})
-        m_delegate.setTimeInfo(m_delegate.getTimeInfo(changed), m_delegate.getGUIObject(target, datePage));
+        m_context.control(target, Area::DatePage).setDateValue(changed.dateValue());
 }
 
 void ScheduleEditor::resetToNow()
 {
-    QWidget *datePage = m_delegate.schedulePage(1);
     for (const qint64 tag : {Tag::DatePickerA, Tag::DatePickerB, Tag::DatePickerC})
-        m_delegate.setTimeInfo(QDateTime::currentDateTime(), m_delegate.getGUIObject(tag, datePage));
+        m_context.control(tag, Area::DatePage).setDateValue(QDateTime::currentDateTime());
 }
 
 void ScheduleEditor::minimumChanged()
 {
-    const Control stepper = m_delegate.getGUIObject(Tag::MinimumStepper, m_delegate.schedulePage(1));
+    const Control stepper = m_context.control(Tag::MinimumStepper, Area::DatePage);
     const qint32 minimum = static_cast<qint32>(stepper.integerValue());
-    m_delegate.setMinimumCounter(minimum);
-    m_delegate.displayMinimumSeconds(minimum);
+    m_context.setMinimumCounter(minimum);
+    displayMinimumSeconds(minimum);
+}
+
+void ScheduleEditor::displayMinimumSeconds(qint64 n)
+{
+    const QString text = n == 1 ? QStringLiteral("1 second")
+                                : QStringLiteral("%1 seconds").arg(m_context.minimumCounter());
+    m_context.control(Tag::MinimumSecondsText, Area::DatePage).setStringValue(text);
 }
 
 void ScheduleEditor::chooseScriptFile()
@@ -86,7 +91,7 @@ void ScheduleEditor::chooseScriptFile()
         return;
     }
 
-    auto *panel = new QFileDialog(m_delegate.window());
+    auto *panel = new QFileDialog(m_dialogParent);
     panel->setWindowModality(Qt::WindowModal);
     panel->setAcceptMode(QFileDialog::AcceptOpen);
     panel->setFileMode(QFileDialog::ExistingFile);
@@ -117,10 +122,5 @@ void ScheduleEditor::openFileDidEnd(QFileDialog *panel, int returnCode, void *)
 
 void ScheduleEditor::setFileString(const QString &path)
 {
-    m_delegate.getGUIObject(Tag::ScriptPathField, nullptr).setStringValue(path);
-}
-
-QFileDialog *ScheduleEditor::openPanel() const
-{
-    return m_panel;
+    m_context.control(Tag::ScriptPathField, Area::Window).setStringValue(path);
 }

@@ -4,8 +4,9 @@
 #include <QPointer>
 #include <QString>
 
-class AppDelegate;
 class QFileDialog;
+class QWidget;
+class TaskContext;
 
 // The handlers that edit a task while no task runs: the action choice, the
 // three date pickers, the now button, the minimum-seconds stepper and the
@@ -15,7 +16,8 @@ class ScheduleEditor : public QObject
     Q_OBJECT
 
 public:
-    explicit ScheduleEditor(AppDelegate &delegate);
+    // The script-file dialog opens over dialogParent.
+    ScheduleEditor(TaskContext &context, QWidget *dialogParent);
 
     // The action matrix: shows or hides the script controls.
     void actionSelected();
@@ -25,6 +27,9 @@ public:
     void resetToNow();
     // The minimum-seconds stepper: the new minimum and its text.
     void minimumChanged();
+    // The minimum-seconds text: "1 second" for n = 1, else the current
+    // minimum as "%d seconds" (every caller has just made it n).
+    void displayMinimumSeconds(qint64 n);
     // The choose-script button: a window-modal file dialog that returns at
     // once; openFileDidEnd() runs when the user closes it.
     // While the dialog is open, another press only brings it to the front.
@@ -36,10 +41,8 @@ public:
     // Writes the chosen path into the script path field.
     void setFileString(const QString &path);
 
-    // The dialog currently open, if any (for tests and for the window).
-    QFileDialog *openPanel() const;
-
 private:
-    AppDelegate &m_delegate;
+    TaskContext &m_context;
+    QPointer<QWidget> m_dialogParent;
     QPointer<QFileDialog> m_panel;
 };

@@ -5,7 +5,8 @@
 
 #include <optional>
 
-class AppDelegate;
+class SettingsWriter;
+class TaskContext;
 
 // Starting and stopping a task: the Run button's handler and the two fixed
 // sequences that lock the window (enter running) and unlock it (return to
@@ -13,7 +14,8 @@ class AppDelegate;
 class TaskController
 {
 public:
-    explicit TaskController(AppDelegate &delegate);
+    // Every task that starts is put on record through settings.
+    TaskController(TaskContext &context, SettingsWriter &settings);
 
     // The Run button was pressed: start a task under the title "Run",
     // otherwise stop the running one without acting.
@@ -33,9 +35,10 @@ private:
     std::optional<qint64> countdownLength();
     // Task length in seconds from date picker A; never refused.
     qint64 dateLength() const;
-    void refuse(const QString &message);
+    void refuse(const char *message);
     // The lock shared by enterRunning() and returnToIdle(), in their order.
     void setEditingEnabled(bool enabled);
 
-    AppDelegate &m_delegate;
+    TaskContext &m_context;
+    SettingsWriter &m_settings;
 };

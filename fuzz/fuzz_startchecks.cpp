@@ -10,7 +10,7 @@
 // by the mode byte, as raw UTF-16 so that lone surrogates and non-ASCII
 // digits reach the parser too. fuzz/seeds.py writes the seed corpus.
 
-#include "editor/StartChecks.h"
+#include "schedule/StartChecks.h"
 #include "schedule/CalendarMath.h"
 
 #include <QString>

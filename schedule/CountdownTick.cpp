@@ -1,34 +1,22 @@
 #include "schedule/CountdownTick.h"
 
 #include "actions/SystemActions.h"
-#include "app/AppDelegate.h"
-#include "app/Log.h"
+#include "controls/ActionRow.h"
+#include "controls/Log.h"
 #include "controls/Tags.h"
-#include "editor/TaskController.h"
+#include "controls/TaskContext.h"
+#include "schedule/CalendarMath.h"
 
 #include <QDateTime>
 #include <QFileInfo>
-#include <QGroupBox>
-#include <QWidget>
 
 namespace {
-const QString ErrorTitle = QStringLiteral("Error!");
-const QString ReminderTitle = QStringLiteral("Reminder");
-const QString MissingScript = QStringLiteral("The script file does not exist");
-
-// Rows of the action matrix.
-constexpr int RestartRow = 0;
-constexpr int ShutDownRow = 1;
-constexpr int LogOutRow = 2;
-constexpr int SleepRow = 3;
-constexpr int DisplaySleepRow = 4;
-constexpr int ScriptRow = 5;
-
 constexpr qint64 DatePickers[] = {Tag::DatePickerA, Tag::DatePickerB, Tag::DatePickerC};
 } // namespace
 
-CountdownTick::CountdownTick(AppDelegate &delegate)
-    : m_delegate(delegate)
+CountdownTick::CountdownTick(TaskContext &context, SystemActions &actions)
+    : m_context(context)
+    , m_actions(actions)
 {
 }
 
@@ -36,12 +24,12 @@ void CountdownTick::timerFired()
 {
     qCDebug(lcMorvane, "1");
 
-    if (m_delegate.counterTimer() == 1 && !expire())
+    if (m_context.counterTimer() == 1 && !expire())
         return;
 
     // The expiry has just set the title back to "Run", so its tick goes on
     // with the catch-up like any idle tick.
-    if (m_delegate.getGUIObject(Tag::RunButton, nullptr).title() == QLatin1String(RunTitle::Running))
+    if (m_context.control(Tag::RunButton, Area::Window).title() == QLatin1String(RunTitle::Running))
         countDown();
     else
         catchUpPickers();
@@ -51,37 +39,36 @@ bool CountdownTick::expire()
 {
     // Idle first: the action may not return (restart, log out) or may
     // suspend the machine, and the user must find the window unlocked.
-    m_delegate.taskController().returnToIdle();
+    m_context.returnToIdle();
 
-    const int row = m_delegate.getGUIObject(Tag::ActionMatrix, m_delegate.aBox1()).selectedRow();
-    SystemActions &actions = m_delegate.systemActions();
+    const ActionRow row = actionRowAt(m_context.control(Tag::ActionMatrix, Area::ActionBox).selectedRow());
     int status = 0;
     switch (row) {
-    case RestartRow:
-        status = actions.sendSystemProcessEvent(EventId::Restart);
+    case ActionRow::Restart:
+        status = m_actions.sendPowerEvent(EventId::Restart);
         break;
-    case ShutDownRow:
-        status = actions.sendSystemProcessEvent(EventId::ShutDown);
+    case ActionRow::ShutDown:
+        status = m_actions.sendPowerEvent(EventId::ShutDown);
         break;
-    case LogOutRow:
-        status = actions.sendSystemProcessEvent(EventId::ReallyLogOut);
+    case ActionRow::LogOut:
+        status = m_actions.sendPowerEvent(EventId::ReallyLogOut);
         break;
-    case SleepRow:
-        status = actions.sendSystemProcessEvent(EventId::Sleep);
+    case ActionRow::Sleep:
+        status = m_actions.sendPowerEvent(EventId::Sleep);
         break;
-    case DisplaySleepRow:
-        status = actions.dimDisplayNow();
+    case ActionRow::DisplaySleep:
+        status = m_actions.turnDisplayOff();
         break;
-    case ScriptRow:
+    case ActionRow::RunScript:
         runScriptAction();
         return true;
-    default:
-        // No row selected: the task simply ends.
+    case ActionRow::None:
+        // The task simply ends.
         return true;
     }
 
     if (status != 0) {
-        m_delegate.showAlert(ErrorTitle, QString::number(status));
+        m_context.showAlert(AlertKind::Error, QString::number(status));
         return false;
     }
     return true;
@@ -91,26 +78,25 @@ void CountdownTick::runScriptAction()
 {
     // The start checked the file, but it may have been moved or deleted
     // while the task ran.
-    const Control pathField = m_delegate.getGUIObject(Tag::ScriptPathField, nullptr);
-    if (!QFileInfo::exists(pathField.stringValue())) {
-        m_delegate.showAlert(ReminderTitle, MissingScript);
+    const QString path = m_context.control(Tag::ScriptPathField, Area::Window).stringValue();
+    if (!QFileInfo::exists(path)) {
+        m_context.showAlert(AlertKind::Reminder, QLatin1String(AlertText::MissingScript));
         return;
     }
 
-    SystemActions &actions = m_delegate.systemActions();
-    actions.runAppleScript(pathField.stringValue());
+    m_actions.runScript(path);
     // The box may have changed while the task ran, so it is read only now.
     // Nobody is watching a screen that is about to go dark, so a failure to
     // turn it off is not reported.
-    if (m_delegate.getGUIObject(Tag::DimAfterScriptCheckBox, nullptr).state() == 1)
-        actions.dimDisplayNow();
+    if (m_context.control(Tag::DimAfterScriptCheckBox, Area::Window).state() == 1)
+        m_actions.turnDisplayOff();
 }
 
 void CountdownTick::countDown()
 {
-    const qint64 left = m_delegate.counterTimer() - 1;
-    m_delegate.setCounterTimer(left);
-    m_delegate.getGUIObject(Tag::TimeLeftText, nullptr).setStringValue(m_delegate.calculateLeftTime(left));
+    const qint64 left = m_context.counterTimer() - 1;
+    m_context.setCounterTimer(left);
+    m_context.control(Tag::TimeLeftText, Area::Window).setStringValue(CalendarMath::calculateLeftTime(left));
 }
 
 void CountdownTick::catchUpPickers()
@@ -118,15 +104,14 @@ void CountdownTick::catchUpPickers()
     qCDebug(lcMorvane, "3");
 
     // The pickers live on the date page, which need not be the page shown.
-    QWidget *datePage = m_delegate.schedulePage(1);
-    const QDateTime pickedDate = m_delegate.getTimeInfo(m_delegate.getGUIObject(Tag::DatePickerA, datePage));
-    if (m_delegate.compare2Days(pickedDate, QDateTime::currentDateTime()) != 0)
+    const QDateTime pickedDate = m_context.control(Tag::DatePickerA, Area::DatePage).dateValue();
+    if (CalendarMath::compare2Days(pickedDate, QDateTime::currentDateTime()) != 0)
         return;
 
     // Setting a date or a minimum from code sends no action, so B and C are
     // not mirrored from A here; they are set themselves.
     for (qint64 tag : DatePickers)
-        m_delegate.setTimeInfo(QDateTime::currentDateTime(), m_delegate.getGUIObject(tag, datePage));
+        m_context.control(tag, Area::DatePage).setDateValue(QDateTime::currentDateTime());
     for (qint64 tag : DatePickers)
-        m_delegate.getGUIObject(tag, datePage).setMinDate(QDateTime::currentDateTime());
+        m_context.control(tag, Area::DatePage).setMinDate(QDateTime::currentDateTime());
 }

@@ -1,16 +1,17 @@
 #pragma once
 
-class AppDelegate;
+class SystemActions;
+class TaskContext;
 
 // What the one-second tick does: fire an expired task, count a running one
 // down, or keep the idle date pickers from falling behind the clock.
 //
 // Every control is looked up again on each tick; nothing is kept between
-// ticks but the delegate's counterTimer.
+// ticks but the context's counterTimer.
 class CountdownTick
 {
 public:
-    explicit CountdownTick(AppDelegate &delegate);
+    CountdownTick(TaskContext &context, SystemActions &actions);
 
     void timerFired();
 
@@ -18,12 +19,13 @@ private:
     // Returns the window to idle, then performs the selected action. False
     // when a failed action's alert ends the tick.
     bool expire();
-    // Row 5: runs the script if it is still there, then turns the display
-    // off when asked to; a missing file is reported, nothing else is.
+    // The script row: runs the script if it is still there, then turns the
+    // display off when asked to; a missing file is reported, nothing else is.
     void runScriptAction();
     void countDown();
     // Moves the date pickers to now when picker A lies in an earlier second.
     void catchUpPickers();
 
-    AppDelegate &m_delegate;
+    TaskContext &m_context;
+    SystemActions &m_actions;
 };

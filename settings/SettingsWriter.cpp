@@ -1,11 +1,9 @@
 #include "settings/SettingsWriter.h"
 
-#include "app/AppDelegate.h"
-#include "app/Log.h"
-#include "app/TaggedTabView.h"
+#include "controls/Log.h"
 #include "controls/Tags.h"
+#include "controls/TaskContext.h"
 
-#include <QGroupBox>
 #include <QSettings>
 
 namespace {
@@ -29,33 +27,31 @@ void setText(QSettings &store, const QString &key, const QString &text)
 
 } // namespace
 
-void SettingsWriter::defaultSaveAppSetting(const AppDelegate &delegate)
+SettingsWriter::SettingsWriter(TaskContext &context)
+    : m_context(context)
+{
+}
+
+void SettingsWriter::save()
 {
     QSettings store(
         QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Morvane"), QStringLiteral("Morvane"));
 
-    const Control matrix = delegate.getGUIObject(Tag::ActionMatrix, delegate.aBox1());
+    const Control matrix = m_context.control(Tag::ActionMatrix, Area::ActionBox);
     store.setValue(QStringLiteral("Action"), matrix.isNull() ? 0 : matrix.selectedRow());
 
-    const TaggedTabView *tabView = delegate.tabview1();
-    setText(store, QStringLiteral("Setting"), tabView ? tabView->selectedLabel() : QString());
-
-    QWidget *countdownPage = delegate.schedulePage(0);
-    setText(store, QStringLiteral("Number"), textOf(delegate.getGUIObject(Tag::NumberField, countdownPage)));
-    setText(store, QStringLiteral("NumberType"), textOf(delegate.getGUIObject(Tag::UnitComboBox, countdownPage)));
+    setText(store, QStringLiteral("Setting"), m_context.selectedPageLabel());
+    setText(store, QStringLiteral("Number"), textOf(m_context.control(Tag::NumberField, Area::CountdownPage)));
+    setText(store, QStringLiteral("NumberType"), textOf(m_context.control(Tag::UnitComboBox, Area::CountdownPage)));
 
     // The stepper's bounds, not the minimum the user picked with it.
-    const Control stepper = delegate.getGUIObject(Tag::MinimumStepper, delegate.schedulePage(1));
+    const Control stepper = m_context.control(Tag::MinimumStepper, Area::DatePage);
     store.setValue(QStringLiteral("MinValue"), stepper.minValue());
     store.setValue(QStringLiteral("MaxValue"), stepper.maxValue());
 
-    setText(store, QStringLiteral("ScriptFile"), textOf(delegate.getGUIObject(Tag::ScriptPathField, nullptr)));
+    setText(store, QStringLiteral("ScriptFile"), textOf(m_context.control(Tag::ScriptPathField, Area::Window)));
 
     store.sync();
     if (store.status() != QSettings::NoError)
         qCWarning(lcMorvane) << "Could not write the settings to" << store.fileName();
-}
-
-void SettingsWriter::defaultLoadAppSetting()
-{
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-class AppDelegate;
+class TaskContext;
 
 // Writes the user's current choices in the main window to Morvane's
 // settings file, ~/.config/Morvane/Morvane.conf (under XDG_CONFIG_HOME when
@@ -10,11 +10,14 @@ class AppDelegate;
 class SettingsWriter
 {
 public:
+    explicit SettingsWriter(TaskContext &context);
+
     // Overwrites the seven keys "Action", "Setting", "Number", "NumberType",
     // "MinValue", "MaxValue" and "ScriptFile", in that order, then writes
     // the file out. A control that is not there gives 0 for the numbers and
-    // removes a text's key. A failed write goes unnoticed.
-    static void defaultSaveAppSetting(const AppDelegate &delegate);
-    // Restores nothing: Morvane's settings are a record, not a preference.
-    static void defaultLoadAppSetting();
+    // removes a text's key. A failed write is logged and otherwise ignored.
+    void save();
+
+private:
+    TaskContext &m_context;
 };

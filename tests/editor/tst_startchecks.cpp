@@ -1,7 +1,7 @@
 // The arithmetic of a start, without a window: the number the user typed,
 // the unit, the product and the task count, at their edges.
 
-#include "editor/StartChecks.h"
+#include "schedule/StartChecks.h"
 
 #include <QTest>
 

@@ -7,14 +7,15 @@
 #include <QString>
 #include <functional>
 
-// Records the alerts Morvane would show instead of blocking on them.
-// whileOpen, when set, runs as if the user waited with the alert open.
+// Records the alerts Morvane would show instead of blocking on them, as
+// (title, message). whileOpen, when set, runs as if the user waited with the
+// alert open.
 class RecordingAlertPresenter : public AlertPresenter
 {
 public:
-    void showAlert(const QString &title, const QString &message) override
+    void showAlert(AlertKind kind, const QString &message) override
     {
-        alerts.append({title, message});
+        alerts.append({AlertText::title(kind), message});
         if (whileOpen)
             whileOpen();
     }

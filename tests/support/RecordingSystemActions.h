@@ -10,7 +10,7 @@
 class RecordingSystemActions : public SystemActions
 {
 public:
-    int sendSystemProcessEvent(quint32 eventId) override
+    int sendPowerEvent(quint32 eventId) override
     {
         calls << QStringLiteral("event:%1").arg(QString::fromLatin1(fourCharCode(eventId)));
         if (onCall)
@@ -18,7 +18,7 @@ public:
         return eventStatus;
     }
 
-    int dimDisplayNow() override
+    int turnDisplayOff() override
     {
         calls << QStringLiteral("dim");
         if (onCall)
@@ -26,7 +26,7 @@ public:
         return dimStatus;
     }
 
-    void runAppleScript(const QString &path) override
+    void runScript(const QString &path) override
     {
         calls << QStringLiteral("script:%1").arg(path);
         if (onCall)

@@ -29,7 +29,7 @@ struct WindowFixture {
     {
         return delegate->getGUIObject(tag, container);
     }
-    QWidget *page(int index) const { return delegate->schedulePage(index); }
+    QWidget *page(int index) const { return delegate->tabview1()->widget(index); }
     QString runTitle() const { return control(Tag::RunButton).title(); }
 
     std::unique_ptr<MainWindow> window;

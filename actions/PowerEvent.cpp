@@ -1,4 +1,4 @@
-#include "actions/SystemProcessEvent.h"
+#include "actions/PowerEvent.h"
 
 #include "actions/BusConnection.h"
 #include "actions/SystemActions.h"
@@ -131,12 +131,12 @@ int logOut(std::chrono::milliseconds callTimeout)
 
 } // namespace
 
-int sendSystemProcessEvent(quint32 eventId)
+int sendPowerEvent(quint32 eventId)
 {
-    return sendSystemProcessEvent(eventId, BusConnection::DefaultCallTimeout);
+    return sendPowerEvent(eventId, BusConnection::DefaultCallTimeout);
 }
 
-int sendSystemProcessEvent(quint32 eventId, std::chrono::milliseconds callTimeout)
+int sendPowerEvent(quint32 eventId, std::chrono::milliseconds callTimeout)
 {
     switch (eventId) {
     case EventId::Restart:

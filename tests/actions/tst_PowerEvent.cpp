@@ -52,7 +52,7 @@ enum class Fault {
 
 } // namespace
 
-class tst_SystemProcessEvent : public QObject
+class tst_PowerEvent : public QObject
 {
     Q_OBJECT
 
@@ -78,7 +78,7 @@ private:
     QStringList m_spoiled;
 };
 
-void tst_SystemProcessEvent::initTestCase()
+void tst_PowerEvent::initTestCase()
 {
     QVERIFY2(m_buses.addActivatableMock(
                  DbusTestBus::Session, Kde, QStringLiteral("/Shutdown"), Kde, {{QStringLiteral("logout"), QString()}}),
@@ -88,7 +88,7 @@ void tst_SystemProcessEvent::initTestCase()
 
 // Each case starts from a running system bus with a fresh logind, whatever
 // the previous case broke.
-void tst_SystemProcessEvent::init()
+void tst_PowerEvent::init()
 {
     if (!m_buses.isBusRunning(DbusTestBus::System))
         QVERIFY2(m_buses.startBus(DbusTestBus::System), qPrintable(m_buses.errorString()));
@@ -104,14 +104,14 @@ void tst_SystemProcessEvent::init()
     qunsetenv("XDG_CURRENT_DESKTOP");
 }
 
-void tst_SystemProcessEvent::cleanup()
+void tst_PowerEvent::cleanup()
 {
     for (const QString &service : std::as_const(m_spoiled))
         m_buses.stopMock(service);
     m_spoiled.clear();
 }
 
-void tst_SystemProcessEvent::runManagers(const QStringList &services)
+void tst_PowerEvent::runManagers(const QStringList &services)
 {
     for (const SessionManagerMock &manager : SessionManagers) {
         const bool wanted = services.contains(manager.service);
@@ -132,7 +132,7 @@ void tst_SystemProcessEvent::runManagers(const QStringList &services)
 // Every call on logind and on the session managers that are running, so
 // that a case sees both what was called and that nothing else was, not even
 // a start of KDE's manager.
-QStringList tst_SystemProcessEvent::everyCall()
+QStringList tst_PowerEvent::everyCall()
 {
     QStringList calls;
     for (const QString &call : m_buses.calls(DbusTestBus::LogindService))
@@ -150,7 +150,7 @@ QStringList tst_SystemProcessEvent::everyCall()
     return calls;
 }
 
-void tst_SystemProcessEvent::powerEventCallsLogindOnce_data()
+void tst_PowerEvent::powerEventCallsLogindOnce_data()
 {
     QTest::addColumn<quint32>("event");
     QTest::addColumn<QString>("call");
@@ -161,7 +161,7 @@ void tst_SystemProcessEvent::powerEventCallsLogindOnce_data()
 }
 
 // A session manager on the session bus must not draw these away from logind.
-void tst_SystemProcessEvent::powerEventCallsLogindOnce()
+void tst_PowerEvent::powerEventCallsLogindOnce()
 {
     QFETCH(quint32, event);
     QFETCH(QString, call);
@@ -173,7 +173,7 @@ void tst_SystemProcessEvent::powerEventCallsLogindOnce()
     QCOMPARE(everyCall(), QStringList {DbusTestBus::LogindService + QStringLiteral(": ") + call});
 }
 
-void tst_SystemProcessEvent::logOutReachesTheDesktop_data()
+void tst_PowerEvent::logOutReachesTheDesktop_data()
 {
     QTest::addColumn<QByteArray>("desktop");
     QTest::addColumn<QStringList>("managers");
@@ -203,7 +203,7 @@ void tst_SystemProcessEvent::logOutReachesTheDesktop_data()
     QTest::newRow("noSessionBus") << QByteArray("GNOME") << QStringList() << false << QStringList {SessionTerminated};
 }
 
-void tst_SystemProcessEvent::logOutReachesTheDesktop()
+void tst_PowerEvent::logOutReachesTheDesktop()
 {
     QFETCH(QByteArray, desktop);
     QFETCH(QStringList, managers);
@@ -225,7 +225,7 @@ void tst_SystemProcessEvent::logOutReachesTheDesktop()
     QCOMPARE(everyCall(), calls);
 }
 
-void tst_SystemProcessEvent::failureGivesErrno_data()
+void tst_PowerEvent::failureGivesErrno_data()
 {
     QTest::addColumn<quint32>("event");
     QTest::addColumn<Fault>("fault");
@@ -244,7 +244,7 @@ void tst_SystemProcessEvent::failureGivesErrno_data()
     QTest::newRow("unknownEvent") << quint32(0x61626364) << Fault::None << -EINVAL;
 }
 
-void tst_SystemProcessEvent::failureGivesErrno()
+void tst_PowerEvent::failureGivesErrno()
 {
     QFETCH(quint32, event);
     QFETCH(Fault, fault);
@@ -295,5 +295,5 @@ void tst_SystemProcessEvent::failureGivesErrno()
         QCOMPARE(everyCall(), QStringList());
 }
 
-QTEST_GUILESS_MAIN(tst_SystemProcessEvent)
-#include "tst_SystemProcessEvent.moc"
+QTEST_GUILESS_MAIN(tst_PowerEvent)
+#include "tst_PowerEvent.moc"

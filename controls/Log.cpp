@@ -1,3 +1,3 @@
-#include "app/Log.h"
+#include "controls/Log.h"
 
 Q_LOGGING_CATEGORY(lcMorvane, "morvane", QtInfoMsg)

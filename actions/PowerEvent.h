@@ -15,7 +15,7 @@
 // bus, building the call, sending it, the service's refusal (-EACCES) or
 // absence (-EHOSTUNREACH), or no answer within the call time-out
 // (-ETIMEDOUT). An unknown event gives -EINVAL and sends nothing.
-int sendSystemProcessEvent(quint32 eventId);
+int sendPowerEvent(quint32 eventId);
 
 // The same with a call time-out other than BusConnection::DefaultCallTimeout.
-int sendSystemProcessEvent(quint32 eventId, std::chrono::milliseconds callTimeout);
+int sendPowerEvent(quint32 eventId, std::chrono::milliseconds callTimeout);

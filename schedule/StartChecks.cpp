@@ -1,4 +1,4 @@
-#include "editor/StartChecks.h"
+#include "schedule/StartChecks.h"
 
 #include "schedule/CalendarMath.h"
 

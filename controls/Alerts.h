@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// The two kinds of alert Morvane shows: a refused request or a missing
+// script ("Reminder"), and a failed system action ("Error!").
+enum class AlertKind {
+    Reminder,
+    Error,
+};
+
+// Every text an alert shows, in one place.
+namespace AlertText {
+// The alert's heading for its kind.
+QString title(AlertKind kind);
+
+inline const char *const MissingScript = "The script file does not exist";
+inline const char *const IllegalNumber = "Illegal Number!";
+inline const char *const CloseRefused = "You can not close the application when timing task is running!";
+} // namespace AlertText
