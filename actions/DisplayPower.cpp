@@ -5,7 +5,8 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/dpms.h>
 
-#include <cerrno>
+#include <QtGlobal>
+
 #include <memory>
 
 namespace {
@@ -24,41 +25,47 @@ constexpr char PowerDevilComponentPath[] = "/component/org_kde_powerdevil";
 constexpr char KGlobalAccelComponent[] = "org.kde.kglobalaccel.Component";
 constexpr char TurnOffScreenShortcut[] = "Turn Off Screen";
 
-// Mutter takes the request as a property write; it also owns the name where
-// the hardware cannot do it, and says so with PowerSaveMode -1, in which case
-// the next way is tried.
-int turnOffThroughMutter(BusConnection &session)
+// Reads Mutter's PowerSaveMode; MutterUnsupported when it cannot be read.
+int mutterPowerSaveMode(BusConnection &session)
 {
-    if (!session.hasService(MutterService, false))
-        return DisplayPower::NoService;
-
-    int status = session.call(
-        MutterService, MutterPath, PropertiesInterface, "Get", "ss", MutterInterface, MutterPowerSaveMode);
-    if (status < 0)
-        return session.lastErrorIsMissingObject() ? DisplayPower::NoService : status;
     int mode = MutterUnsupported;
-    status = sd_bus_message_read(session.reply(), "v", "i", &mode);
-    if (status < 0)
-        return status;
-    if (mode == MutterUnsupported)
-        return DisplayPower::NoService;
-
-    return session.call(MutterService, MutterPath, PropertiesInterface, "Set", "ssv", MutterInterface,
-        MutterPowerSaveMode, "i", MutterOff);
+    if (session.call(MutterService, MutterPath, PropertiesInterface, "Get", "ss", MutterInterface,
+            MutterPowerSaveMode)
+            < 0
+        || sd_bus_message_read(session.reply(), "v", "i", &mode) < 0)
+        return MutterUnsupported;
+    return mode;
 }
 
-// kglobalaccel also runs for KDE applications inside other desktops; only
-// where PowerDevil registered its component is the shortcut there.
-int turnOffThroughPowerDevil(BusConnection &session)
+// Mutter takes the request as a property write, and accepts the write even
+// where it cannot turn the display off (on an X server without DPMS the
+// property then reads -1). Only a read-back of "off" counts.
+bool turnOffThroughMutter(BusConnection &session)
+{
+    if (!session.hasService(MutterService, false))
+        return false;
+    if (session.call(MutterService, MutterPath, PropertiesInterface, "Set", "ssv", MutterInterface,
+            MutterPowerSaveMode, "i", MutterOff)
+        < 0)
+        return false;
+    return mutterPowerSaveMode(session) == MutterOff;
+}
+
+// kglobalaccel answers every invokeShortcut without error, whether anything
+// acts on it or not, and it keeps PowerDevil's component registered when
+// PowerDevil is not running. So the shortcut counts only while the component
+// is active; whether the screen went off cannot be asked.
+bool turnOffThroughPowerDevil(BusConnection &session)
 {
     if (!session.hasService(KGlobalAccelService, false))
-        return DisplayPower::NoService;
-
-    const int status = session.call(KGlobalAccelService, PowerDevilComponentPath, KGlobalAccelComponent,
-        "invokeShortcut", "s", TurnOffScreenShortcut);
-    if (status < 0 && session.lastErrorIsMissingObject())
-        return DisplayPower::NoService;
-    return status;
+        return false;
+    int active = 0;
+    if (session.call(KGlobalAccelService, PowerDevilComponentPath, KGlobalAccelComponent, "isActive", nullptr) < 0
+        || sd_bus_message_read(session.reply(), "b", &active) < 0 || !active)
+        return false;
+    return session.call(KGlobalAccelService, PowerDevilComponentPath, KGlobalAccelComponent, "invokeShortcut",
+               "s", TurnOffScreenShortcut)
+        == 0;
 }
 
 // Xlib reports protocol errors to a process-wide handler whose default ends
@@ -98,17 +105,17 @@ struct DisplayCloser
 // while the catcher is in place (it outlives the display, whose closing may
 // report errors too). The level is read back because the server accepts the
 // request even where the screen does not follow.
-int turnOffThroughDpms()
+bool turnOffThroughDpms()
 {
     XErrorCatcher errors;
     std::unique_ptr<Display, DisplayCloser> display(XOpenDisplay(nullptr));
     if (!display)
-        return DisplayPower::NoService;
+        return false;
 
     int eventBase = 0;
     int errorBase = 0;
     if (!DPMSQueryExtension(display.get(), &eventBase, &errorBase) || !DPMSCapable(display.get()))
-        return DisplayPower::NoService;
+        return false;
 
     CARD16 level = DPMSModeOn;
     BOOL enabled = False;
@@ -122,9 +129,16 @@ int turnOffThroughDpms()
     // XSync has run the error handler, which records into the catcher.
     // cppcheck-suppress knownConditionTrueFalse
     if (errors.lastError())
-        return -EPROTO;
+        return false;
     DPMSInfo(display.get(), &level, &enabled);
-    return level == DPMSModeOff ? 0 : -EIO;
+    return level == DPMSModeOff;
+}
+
+// An X11 session: Morvane's own window is on an X server, not a Wayland
+// compositor that may also offer X clients a server of its own.
+bool onX11()
+{
+    return qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && !qEnvironmentVariableIsEmpty("DISPLAY");
 }
 
 } // namespace
@@ -136,18 +150,16 @@ DisplayPower::DisplayPower(std::chrono::milliseconds callTimeout)
 
 int DisplayPower::turnOff() const
 {
-    {
-        // Without a session bus there is no desktop service to ask; X may
-        // still be there.
-        BusConnection session(BusConnection::Bus::Session, m_callTimeout);
-        if (session.openStatus() == 0) {
-            int status = turnOffThroughMutter(session);
-            if (status != NoService)
-                return status;
-            status = turnOffThroughPowerDevil(session);
-            if (status != NoService)
-                return status;
-        }
-    }
-    return turnOffThroughDpms();
+    // Without a session bus there is no desktop service to ask; X may still
+    // be there. On X11 the server's DPMS, which can be read back, goes
+    // before PowerDevil's shortcut, which cannot.
+    BusConnection session(BusConnection::Bus::Session, m_callTimeout);
+    const bool bus = session.openStatus() == 0;
+    if (bus && turnOffThroughMutter(session))
+        return 0;
+    if (onX11())
+        return turnOffThroughDpms() ? 0 : NoService;
+    if (bus && turnOffThroughPowerDevil(session))
+        return 0;
+    return NoService;
 }

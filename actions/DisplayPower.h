@@ -5,21 +5,19 @@
 #include <chrono>
 
 // Turns the display off at once through whatever can do it in the running
-// session, tried in this order: GNOME's Mutter (its PowerSaveMode), KDE's
-// "Turn Off Screen" shortcut of PowerDevil, and DPMS on the X display named
-// by DISPLAY. Each call looks the services up afresh.
+// session: GNOME's Mutter (its PowerSaveMode, read back), then on X11 the X
+// server's DPMS (read back), on Wayland KDE's "Turn Off Screen" shortcut of
+// a running PowerDevil. A way counts only when it confirms the display is
+// off; otherwise the next is tried. Each call looks the services up afresh.
 class DisplayPower
 {
 public:
-    // turnOff()'s answer when none of the three is there.
+    // turnOff()'s answer when no way confirmed the display off.
     static constexpr int NoService = 1;
 
     explicit DisplayPower(std::chrono::milliseconds callTimeout = BusConnection::DefaultCallTimeout);
 
-    // 0 once the display was told to turn off; NoService when no desktop
-    // service answers and no X display with DPMS is there; otherwise the
-    // negative errno of the step that failed (-EPROTO for an X error, -EIO
-    // when the X server does not report the display off afterwards).
+    // 0 once a way confirmed the display off, otherwise NoService.
     int turnOff() const;
 
 private:

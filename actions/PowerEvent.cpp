@@ -24,7 +24,7 @@ constexpr char LogindSession[] = "org.freedesktop.login1.Session";
 enum class LogOutCall {
     ModeNoConfirmation, // Logout(u 1)
     NoArguments, // logout()
-    NoDialogAllowSave, // Logout(b false, b true)
+    NoDialogNoSave, // Logout(b false, b false)
 };
 
 struct SessionManager
@@ -39,15 +39,15 @@ struct SessionManager
 };
 
 // In the order Morvane tries them when XDG_CURRENT_DESKTOP names none of
-// them. MATE and the desktops built on gnome-session answer as GNOME does.
+// them. MATE, Cinnamon and the desktops built on gnome-session own GNOME's
+// name and answer as GNOME does.
 const SessionManager SessionManagers[] = {
     {"org.gnome.SessionManager", "/org/gnome/SessionManager", "org.gnome.SessionManager", "Logout",
-        LogOutCall::ModeNoConfirmation, {"GNOME", "GNOME-Classic", "GNOME-Flashback", "Unity", "Budgie", "MATE"}},
-    {"org.cinnamon.SessionManager", "/org/cinnamon/SessionManager", "org.cinnamon.SessionManager", "Logout",
-        LogOutCall::ModeNoConfirmation, {"X-Cinnamon", "Cinnamon"}},
+        LogOutCall::ModeNoConfirmation,
+        {"GNOME", "GNOME-Classic", "GNOME-Flashback", "Unity", "Budgie", "MATE", "X-Cinnamon", "Cinnamon"}},
     {"org.kde.Shutdown", "/Shutdown", "org.kde.Shutdown", "logout", LogOutCall::NoArguments, {"KDE"}},
     {"org.xfce.SessionManager", "/org/xfce/SessionManager", "org.xfce.Session.Manager", "Logout",
-        LogOutCall::NoDialogAllowSave, {"XFCE"}},
+        LogOutCall::NoDialogNoSave, {"XFCE"}},
     {"org.lxqt.session", "/LXQtSession", "org.lxqt.session", "logout", LogOutCall::NoArguments, {"LXQt"}},
 };
 
@@ -92,8 +92,10 @@ int callSessionManager(BusConnection &session, const SessionManager &manager)
     switch (manager.arguments) {
     case LogOutCall::ModeNoConfirmation:
         return session.call(manager.service, manager.path, manager.interface, manager.member, "u", uint32_t(1));
-    case LogOutCall::NoDialogAllowSave:
-        return session.call(manager.service, manager.path, manager.interface, manager.member, "bb", 0, 1);
+    case LogOutCall::NoDialogNoSave:
+        // A saved session would start Morvane again at the next log-in, and
+        // the user did not ask for one to be saved.
+        return session.call(manager.service, manager.path, manager.interface, manager.member, "bb", 0, 0);
     case LogOutCall::NoArguments:
         break;
     }

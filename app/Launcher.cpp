@@ -20,6 +20,15 @@ QIcon applicationIcon()
 }
 } // namespace
 
+void Launcher::leaveSessionManagement()
+{
+    // Qt registers with the X session manager named here. A saved session
+    // would start Morvane again at the next log-in, although a timer that
+    // ends a session must not come back by itself; and a registered client
+    // can be killed by SIGPIPE as the manager goes away during log-out.
+    qunsetenv("SESSION_MANAGER");
+}
+
 void Launcher::describeApplication()
 {
     QApplication::setApplicationName(QStringLiteral("Morvane"));

@@ -9,6 +9,10 @@
 class Launcher
 {
 public:
+    // Keeps Morvane out of the desktop's session saving. Call before
+    // creating the QApplication.
+    static void leaveSessionManagement();
+
     // Names the application (settings folder, desktop entry, version) and
     // gives it its icon. Call once, right after creating the QApplication.
     static void describeApplication();

@@ -4,6 +4,7 @@
 
 int main(int argc, char *argv[])
 {
+    Launcher::leaveSessionManagement();
     QApplication app(argc, argv);
     Launcher::describeApplication();
     Launcher morvane;

@@ -14,6 +14,10 @@ namespace AlertText {
 // The alert's heading for its kind.
 QString title(AlertKind kind);
 
+// The message of a failed system action: the status as a number, then one
+// plain sentence on what it means and what the user can do.
+QString failedAction(int status);
+
 inline const char *const MissingScript = "The script file does not exist";
 inline const char *const IllegalNumber = "Illegal Number!";
 inline const char *const CloseRefused = "You can not close the application when timing task is running!";

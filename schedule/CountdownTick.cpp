@@ -68,7 +68,7 @@ bool CountdownTick::expire()
     }
 
     if (status != 0) {
-        m_context.showAlert(AlertKind::Error, QString::number(status));
+        m_context.showAlert(AlertKind::Error, AlertText::failedAction(status));
         return false;
     }
     return true;
