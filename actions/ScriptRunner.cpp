@@ -1,6 +1,9 @@
 #include "actions/ScriptRunner.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
@@ -19,6 +22,9 @@ extern char **environ;
 namespace {
 
 constexpr char Shell[] = "/bin/sh";
+// How often a running script is looked at; short enough for the window not
+// to lag behind its end.
+constexpr int PollInterval = 50;
 // The kernel reads no further for a "#!" line either.
 constexpr qint64 InterpreterLineLength = 256;
 
@@ -61,6 +67,28 @@ private:
     posix_spawnattr_t m_attributes;
 };
 
+// Waits for the child to end. Meanwhile the event loop goes on, so the
+// window keeps painting and answering the desktop, but no user input is
+// taken until the script has ended.
+void waitForEnd(pid_t child)
+{
+    int waitStatus = 0;
+    bool ended = false;
+    if (QCoreApplication::instance()) {
+        QEventLoop loop;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            ended = waitpid(child, &waitStatus, WNOHANG) != 0;
+            if (ended)
+                loop.quit();
+        });
+        poll.start(PollInterval);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    // Without an event loop, or when the application quits meanwhile.
+    while (!ended && waitpid(child, &waitStatus, 0) < 0 && errno == EINTR) { }
+}
+
 // Starts the command and waits for it to end. 0 once it ran (whatever its
 // exit status), else the errno of starting it.
 int runToEnd(const CommandLine &command)
@@ -76,8 +104,7 @@ int runToEnd(const CommandLine &command)
     if (error)
         return error;
 
-    int waitStatus = 0;
-    while (waitpid(child, &waitStatus, 0) < 0 && errno == EINTR) { }
+    waitForEnd(child);
     return 0;
 }
 

@@ -8,7 +8,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QIcon>
-#include <QLineEdit>
+#include <QLabel>
+#include <QDialog>
 #include <QWidget>
 
 namespace {
@@ -36,7 +37,7 @@ void AboutWindowController::showWindow(QObject *)
 void AboutWindowController::loadWindow()
 {
     m_ui = std::make_unique<Ui::About>();
-    m_window = std::make_unique<QWidget>();
+    m_window = std::make_unique<QDialog>();
     m_ui->setupUi(m_window.get());
     setATextField(m_ui->aTextField);
 
@@ -87,12 +88,12 @@ QWidget *AboutWindowController::window() const
     return m_window.get();
 }
 
-QLineEdit *AboutWindowController::aTextField() const
+QLabel *AboutWindowController::aTextField() const
 {
     return m_aTextField;
 }
 
-void AboutWindowController::setATextField(QLineEdit *field)
+void AboutWindowController::setATextField(QLabel *field)
 {
     m_aTextField = field;
 }

@@ -7,7 +7,8 @@
 namespace Ui {
 class About;
 }
-class QLineEdit;
+class QLabel;
+class QDialog;
 class QWidget;
 
 // The About window: Morvane's name, icon, version and licence.
@@ -35,13 +36,13 @@ public:
 
     // The window, or null before the first showing.
     QWidget *window() const;
-    QLineEdit *aTextField() const;
-    void setATextField(QLineEdit *field);
+    QLabel *aTextField() const;
+    void setATextField(QLabel *field);
 
 private:
     void loadWindow();
 
     std::unique_ptr<Ui::About> m_ui;
-    std::unique_ptr<QWidget> m_window;
-    QPointer<QLineEdit> m_aTextField;
+    std::unique_ptr<QDialog> m_window;
+    QPointer<QLabel> m_aTextField;
 };

@@ -93,7 +93,7 @@ void AppDelegate::connectControls()
         if (!widget->property(Tag::Property).isValid())
             continue;
         if (auto *matrix = qobject_cast<RadioMatrix *>(widget)) {
-            connect(matrix, &RadioMatrix::rowClicked, this, [this, matrix] { promptEvent(matrix); });
+            connect(matrix, &RadioMatrix::rowSelected, this, [this, matrix] { promptEvent(matrix); });
         } else if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
             connect(button, &QAbstractButton::clicked, this, [this, button] { promptEvent(button); });
         } else if (auto *combo = qobject_cast<QComboBox *>(widget)) {
@@ -123,8 +123,17 @@ void AppDelegate::applicationDidFinishLaunching()
     getGUIObject(Tag::DimAfterScriptCheckBox, nullptr).setHidden(true);
     getGUIObject(Tag::SpareCheckBox, nullptr).setHidden(true);
 
-    if (m_tabview1)
+    // The date pickers show now from the start, and catch up whenever the
+    // date page comes into view (the idle tick leaves them alone while
+    // hidden).
+    m_tick->followClock();
+    if (m_tabview1) {
         m_tabview1->setDelegate(this);
+        connect(m_tabview1, &QTabWidget::currentChanged, this, [this] {
+            if (isDatePageShown())
+                m_tick->followClock();
+        });
+    }
 
     // One tick a second for the life of the process, whether a task runs or
     // not; starting a task does not re-phase it.
@@ -186,6 +195,11 @@ QString AppDelegate::selectedPageLabel() const
     return m_tabview1 ? m_tabview1->selectedLabel() : QString();
 }
 
+bool AppDelegate::isDatePageShown() const
+{
+    return m_tabview1 && m_tabview1->currentIndex() == 1;
+}
+
 void AppDelegate::returnToIdle()
 {
     m_taskController->returnToIdle();
@@ -239,13 +253,27 @@ void AppDelegate::promptEvent(QObject *sender)
 
 void AppDelegate::onTimerTimeout()
 {
-    // Qt delivers timer events inside an alert's own event loop; Morvane's
-    // countdown waits while an alert is open, as the user expects.
-    if (m_openAlerts > 0) {
+    // Qt delivers timer events inside an alert's own event loop, and inside
+    // the loop that keeps the window painting while a script runs. The
+    // countdown waits for both, as the user expects.
+    if (m_openAlerts > 0 || m_ticking) {
         m_tickHeld = true;
         return;
     }
+    m_ticking = true;
     timerFired();
+    m_ticking = false;
+    releaseHeldTick();
+}
+
+void AppDelegate::releaseHeldTick()
+{
+    if (m_openAlerts > 0 || m_ticking || !m_tickHeld)
+        return;
+    // The one tick that fell due runs after the handler that held it has
+    // finished; missed ones are not made up.
+    m_tickHeld = false;
+    QMetaObject::invokeMethod(this, &AppDelegate::onTimerTimeout, Qt::QueuedConnection);
 }
 
 void AppDelegate::timerFired()
@@ -258,12 +286,7 @@ void AppDelegate::showAlert(AlertKind kind, const QString &message)
     ++m_openAlerts;
     m_alerts->showAlert(kind, message);
     --m_openAlerts;
-    if (m_openAlerts == 0 && m_tickHeld) {
-        // Run the one tick that fell due, after the handler that opened the
-        // alert has finished.
-        m_tickHeld = false;
-        QMetaObject::invokeMethod(this, &AppDelegate::onTimerTimeout, Qt::QueuedConnection);
-    }
+    releaseHeldTick();
 }
 
 qint64 AppDelegate::calculateLongFromTime(const QDateTime &date1, const QDateTime &date2) const

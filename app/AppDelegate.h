@@ -117,6 +117,7 @@ private:
     TaskContext &context() { return *this; }
     Control control(qint64 tag, Area area) const override;
     QString selectedPageLabel() const override;
+    bool isDatePageShown() const override;
     // No tick runs while the alert is open; one tick that fell due meanwhile
     // runs right after it closes.
     void showAlert(AlertKind kind, const QString &message) override;
@@ -124,6 +125,7 @@ private:
 
     void connectControls();
     void onTimerTimeout();
+    void releaseHeldTick();
 
     QPointer<MainWindow> m_window;
     QPointer<QGroupBox> m_aBox2;
@@ -144,4 +146,5 @@ private:
     QTimer *m_timer = nullptr;
     int m_openAlerts = 0;
     bool m_tickHeld = false;
+    bool m_ticking = false;
 };

@@ -4,6 +4,7 @@
 #include "ui_MainWindow.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
@@ -51,4 +52,15 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     QMainWindow::closeEvent(event);
+}
+
+void MainWindow::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == 0 && m_ui->runButton->isEnabled()) {
+        // A click, so the press takes the button's own route to promptEvent().
+        m_ui->runButton->click();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }

@@ -35,6 +35,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // Enter that no control took presses Run, the window's default button,
+    // as in any dialog.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     std::unique_ptr<Ui::MainWindow> m_ui;

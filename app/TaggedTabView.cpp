@@ -1,6 +1,7 @@
 #include "app/TaggedTabView.h"
 
 #include "app/TabViewDelegate.h"
+#include "controls/Control.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -10,6 +11,18 @@ TaggedTabView::TaggedTabView(QWidget *parent)
     : QTabWidget(parent)
 {
     tabBar()->installEventFilter(this);
+    // Connected after QTabWidget's own connection, so by now the stack has
+    // switched; switching back happens before the event loop paints.
+    connect(tabBar(), &QTabBar::currentChanged, this, &TaggedTabView::pageChanged);
+}
+
+void TaggedTabView::pageChanged(int index)
+{
+    if (index >= 0 && m_shownIndex >= 0 && index != m_shownIndex && !userMayChangeTo(index)) {
+        tabBar()->setCurrentIndex(m_shownIndex);
+        return;
+    }
+    m_shownIndex = index;
 }
 
 void TaggedTabView::setTag(qint64 tag)
@@ -26,7 +39,7 @@ QString TaggedTabView::selectedLabel() const
 {
     // tabText() answers a null string for no page; callers compare texts and
     // the settings file keeps an empty one.
-    const QString label = tabText(currentIndex());
+    const QString label = withoutMnemonic(tabText(currentIndex()));
     return label.isNull() ? QString::fromLatin1("") : label;
 }
 

@@ -6,11 +6,12 @@ class TabViewDelegate;
 
 // The tab widget of the main window's schedule pages, with an integer tag.
 //
-// Qt lets the user switch pages with the mouse, the wheel and the keyboard
-// and has no hook to refuse a switch. This class asks its delegate before
-// passing on any input that would change the page, so that a refused switch
-// never shows the other page, not even for a moment. Changes made from code
-// (setCurrentIndex) are not asked about.
+// Qt lets the user switch pages with the mouse, the wheel, the keyboard and
+// assistive technologies, and has no hook to refuse a switch. This class
+// asks its delegate before passing on any input that would change the page,
+// and asks again after any change of page however it came about: a refused
+// change is undone at once, before anything is drawn, so the other page is
+// never shown, not even for a moment.
 class TaggedTabView : public QTabWidget
 {
     Q_OBJECT
@@ -22,7 +23,8 @@ public:
     void setTag(qint64 tag);
     qint64 getTag() const;
 
-    // The label of the page shown; empty when there is none.
+    // The label of the page shown, without its mnemonic marker ("Timer");
+    // empty when there is none.
     QString selectedLabel() const;
 
     void setDelegate(TabViewDelegate *delegate);
@@ -34,7 +36,9 @@ protected:
 
 private:
     bool userMayChangeTo(int index);
+    void pageChanged(int index);
 
     qint64 m_tag = 0;
     TabViewDelegate *m_delegate = nullptr;
+    int m_shownIndex = -1;
 };

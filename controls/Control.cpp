@@ -19,6 +19,12 @@ namespace {
 constexpr const char *UnselectableProperty = "morvaneUnselectable";
 }
 
+QString withoutMnemonic(QString text)
+{
+    // Morvane's texts never show a literal "&", so every one is a marker.
+    return text.remove(QLatin1Char('&'));
+}
+
 Control::Control(QObject *object)
     : m_object(object)
 {
@@ -95,7 +101,7 @@ void Control::setStringValue(const QString &text)
 QString Control::title() const
 {
     if (auto *button = as<QAbstractButton>())
-        return button->text();
+        return withoutMnemonic(button->text());
     return QString();
 }
 
@@ -148,6 +154,12 @@ bool Control::isSelectable() const
     if (auto *label = as<QLabel>())
         return label->textInteractionFlags() & Qt::TextSelectableByMouse;
     return false;
+}
+
+void Control::announce(const QString &text)
+{
+    if (auto *widget = as<QWidget>())
+        widget->setAccessibleDescription(text);
 }
 
 void Control::setRefusesFirstResponder(bool refuses)

@@ -5,6 +5,9 @@
 #include <QPointer>
 #include <QString>
 
+// A label or title as it reads, without the "&" that marks its mnemonic.
+QString withoutMnemonic(QString text);
+
 // A borrowed handle to one control of a window, as answered by the lookup.
 //
 // The handle may be empty (no control has the tag, or the control is gone):
@@ -33,7 +36,8 @@ public:
     QString stringValue() const;
     void setStringValue(const QString &text);
 
-    // Title of a button; compared as exact text by callers.
+    // Title of a button, without its mnemonic marker; compared as exact
+    // text by callers. Setting a title keeps the "&" it is given.
     QString title() const;
     void setTitle(const QString &title);
 
@@ -46,6 +50,10 @@ public:
     bool isEditable() const;
     void setSelectable(bool selectable);
     bool isSelectable() const;
+
+    // Hands text to assistive technologies as the control's description;
+    // a screen reader reads each change out.
+    void announce(const QString &text);
 
     // Whether the control may take the keyboard focus.
     void setRefusesFirstResponder(bool refuses);

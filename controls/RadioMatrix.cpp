@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
 
 RadioMatrix::RadioMatrix(QWidget *parent)
@@ -11,7 +12,13 @@ RadioMatrix::RadioMatrix(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     m_group->setExclusive(true);
-    connect(m_group, &QButtonGroup::idClicked, this, &RadioMatrix::rowClicked);
+    // Toggling is what every route has in common: a click, an arrow key and
+    // accessibility's "Toggle" all check the row, and only the row checked
+    // (not the one unchecked) is a selection.
+    connect(m_group, &QButtonGroup::idToggled, this, [this](int row, bool checked) {
+        if (checked && !m_selectingFromCode)
+            emit rowSelected(row);
+    });
 }
 
 QStringList RadioMatrix::rows() const
@@ -44,6 +51,7 @@ int RadioMatrix::selectedRow() const
 
 void RadioMatrix::setSelectedRow(int row)
 {
+    const QScopedValueRollback<bool> fromCode(m_selectingFromCode, true);
     if (QAbstractButton *button = m_group->button(row)) {
         button->setChecked(true);
         return;

@@ -8,7 +8,8 @@ class QRadioButton;
 
 // A column of radio buttons that acts as one control: the action matrix.
 // Its rows are numbered from 0; selectedRow() is -1 while none is checked.
-// rowClicked is sent when the user picks a row, never when code does.
+// rowSelected is sent once whenever the user picks a row, by mouse, keys or
+// an assistive technology's "Toggle"; never when code does.
 class RadioMatrix : public QWidget
 {
     Q_OBJECT
@@ -27,8 +28,9 @@ public:
     QRadioButton *rowButton(int row) const;
 
 signals:
-    void rowClicked(int row);
+    void rowSelected(int row);
 
 private:
     QButtonGroup *m_group;
+    bool m_selectingFromCode = false;
 };

@@ -34,8 +34,11 @@ constexpr qint64 DatePickerC = 40202;
 constexpr const char *Property = "tag";
 }
 
-// The texts that are the task state: the Run button's title.
+// The texts that are the task state: the Run button's title, as it reads
+// and as it is set with its mnemonic.
 namespace RunTitle {
 inline constexpr const char *Idle = "Run";
 inline constexpr const char *Running = "Stop";
+inline constexpr const char *IdleText = "&Run";
+inline constexpr const char *RunningText = "St&op";
 }

@@ -29,6 +29,8 @@ public:
     virtual Control control(qint64 tag, Area area) const = 0;
     // The label of the schedule page shown ("Timer" for the countdown page).
     virtual QString selectedPageLabel() const = 0;
+    // Whether the date page is the schedule page shown.
+    virtual bool isDatePageShown() const = 0;
 
     // The running task's count in seconds, 0 while idle.
     virtual qint64 counterTimer() const = 0;

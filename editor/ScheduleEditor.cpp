@@ -5,6 +5,7 @@
 #include "controls/TaskContext.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFileDialog>
 #include <QMetaObject>
 
@@ -95,7 +96,9 @@ void ScheduleEditor::chooseScriptFile()
     panel->setWindowModality(Qt::WindowModal);
     panel->setAcceptMode(QFileDialog::AcceptOpen);
     panel->setFileMode(QFileDialog::ExistingFile);
-    panel->setNameFilter(QStringLiteral("*.scpt"));
+    panel->setNameFilters({QStringLiteral("Scripts (*.sh *.bash *.py *.pl *.rb *.scpt)"),
+        QStringLiteral("All files (*)")});
+    panel->setDirectory(QDir::homePath());
     panel->selectFile(QStringLiteral("Script"));
     m_panel = panel;
     connect(panel, &QFileDialog::finished, this, [this, panel](int result) {

@@ -56,6 +56,8 @@ void TaskController::startTask()
             return;
     } else {
         length = dateLength();
+        if (!length)
+            return;
     }
 
     const std::optional<qint64> count = StartChecks::taskCount(*length, m_context.minimumCounter());
@@ -86,14 +88,17 @@ std::optional<qint64> TaskController::countdownLength()
     // too large for its unit is refused with the user's text left as typed,
     // like every other refusal.
     const QString unit = m_context.control(Tag::UnitComboBox, Area::CountdownPage).stringValue();
+    // A unit that is none of the six would start a task of the minimum
+    // length: a power action a second after Run, with no warning.
     const std::optional<qint64> factor = StartChecks::unitFactor(unit);
-    std::optional<qint64> length = qint64(0);
-    if (factor) {
-        length = StartChecks::countdownLength(number.value, *factor);
-        if (!length) {
-            refuse(AlertText::IllegalNumber);
-            return std::nullopt;
-        }
+    if (!factor) {
+        refuse(AlertText::UnknownUnit);
+        return std::nullopt;
+    }
+    const std::optional<qint64> length = StartChecks::countdownLength(number.value, *factor);
+    if (!length) {
+        refuse(AlertText::IllegalNumber);
+        return std::nullopt;
     }
 
     // Shows the user the number the task really uses ("007" -> "7",
@@ -102,13 +107,19 @@ std::optional<qint64> TaskController::countdownLength()
     return length;
 }
 
-qint64 TaskController::dateLength() const
+std::optional<qint64> TaskController::dateLength()
 {
     const QDateTime target = m_context.control(Tag::DatePickerA, Area::DatePage).dateValue();
-    // A date in the past gives a negative length, which the minimum then
-    // raises; it is no error.
+    // A date that is not ahead (a mistyped year, a picker that snapped back
+    // to now) would carry out the action at once. The minimum still raises a
+    // short task that is ahead.
     const double seconds = QDateTime::currentDateTime().msecsTo(target) / 1000.0;
-    return StartChecks::truncateTowardZero(seconds);
+    const qint64 length = StartChecks::truncateTowardZero(seconds);
+    if (length <= 0) {
+        refuse(AlertText::DatePassed);
+        return std::nullopt;
+    }
+    return length;
 }
 
 void TaskController::refuse(const char *message)
@@ -119,7 +130,7 @@ void TaskController::refuse(const char *message)
 void TaskController::enterRunning()
 {
     Control runButton = m_context.control(Tag::RunButton, Area::Window);
-    runButton.setTitle(QLatin1String(RunTitle::Running));
+    runButton.setTitle(QLatin1String(RunTitle::RunningText));
     runButton.setRefusesFirstResponder(false);
     m_context.control(Tag::ChooseScriptButton, Area::Window).setEnabled(false);
     m_context.control(Tag::ScriptPathField, Area::Window).setEnabled(false);
@@ -132,7 +143,7 @@ void TaskController::returnToIdle()
 {
     m_context.control(Tag::ChooseScriptButton, Area::Window).setEnabled(true);
     m_context.control(Tag::ScriptPathField, Area::Window).setEnabled(true);
-    m_context.control(Tag::RunButton, Area::Window).setTitle(QLatin1String(RunTitle::Idle));
+    m_context.control(Tag::RunButton, Area::Window).setTitle(QLatin1String(RunTitle::IdleText));
     m_context.control(Tag::TimeLeftCaption, Area::Window).setHidden(true);
     // The text stays; the next start clears it.
     m_context.control(Tag::TimeLeftText, Area::Window).setHidden(true);

@@ -31,10 +31,11 @@ public:
 
 private:
     // Task length in seconds from the countdown page, or nothing after the
-    // "Illegal Number!" alert has been shown.
+    // alert on a bad number or unit has been shown.
     std::optional<qint64> countdownLength();
-    // Task length in seconds from date picker A; never refused.
-    qint64 dateLength() const;
+    // Task length in seconds from date picker A, or nothing after the alert
+    // that the date has passed.
+    std::optional<qint64> dateLength();
     void refuse(const char *message);
     // The lock shared by enterRunning() and returnToIdle(), in their order.
     void setEditingEnabled(bool enabled);

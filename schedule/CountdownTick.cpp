@@ -29,10 +29,14 @@ void CountdownTick::timerFired()
 
     // The expiry has just set the title back to "Run", so its tick goes on
     // with the catch-up like any idle tick.
-    if (m_context.control(Tag::RunButton, Area::Window).title() == QLatin1String(RunTitle::Running))
+    if (m_context.control(Tag::RunButton, Area::Window).title() == QLatin1String(RunTitle::Running)) {
         countDown();
-    else
-        catchUpPickers();
+        return;
+    }
+    qCDebug(lcMorvane, "3");
+    // Nobody sees the pickers on the hidden page; they catch up when shown.
+    if (m_context.isDatePageShown())
+        followClock();
 }
 
 bool CountdownTick::expire()
@@ -84,7 +88,13 @@ void CountdownTick::runScriptAction()
         return;
     }
 
+    // The window stays idle while the script runs, but says so.
+    Control status = m_context.control(Tag::TimeLeftText, Area::Window);
+    status.setStringValue(QStringLiteral("Running the script…"));
+    status.announce(status.stringValue());
+    status.setHidden(false);
     m_actions.runScript(path);
+    status.setHidden(true);
     // The box may have changed while the task ran, so it is read only now.
     // Nobody is watching a screen that is about to go dark, so a failure to
     // turn it off is not reported.
@@ -96,14 +106,17 @@ void CountdownTick::countDown()
 {
     const qint64 left = m_context.counterTimer() - 1;
     m_context.setCounterTimer(left);
-    m_context.control(Tag::TimeLeftText, Area::Window).setStringValue(CalendarMath::calculateLeftTime(left));
+    Control text = m_context.control(Tag::TimeLeftText, Area::Window);
+    const QString timeLeft = CalendarMath::calculateLeftTime(left);
+    text.setStringValue(timeLeft);
+    // A screen reader that spoke every second would drown everything else:
+    // once a minute, and each second of the last ten.
+    if (left % 60 == 0 || left <= 10)
+        text.announce(timeLeft);
 }
 
-void CountdownTick::catchUpPickers()
+void CountdownTick::followClock()
 {
-    qCDebug(lcMorvane, "3");
-
-    // The pickers live on the date page, which need not be the page shown.
     const QDateTime pickedDate = m_context.control(Tag::DatePickerA, Area::DatePage).dateValue();
     if (CalendarMath::compare2Days(pickedDate, QDateTime::currentDateTime()) != 0)
         return;

@@ -15,6 +15,12 @@ public:
 
     void timerFired();
 
+    // Moves the date pickers to now, and their minimum with them, when
+    // picker A lies in an earlier second. The idle tick does it while the
+    // date page is shown; the window does it at launch and whenever the date
+    // page comes into view.
+    void followClock();
+
 private:
     // Returns the window to idle, then performs the selected action. False
     // when a failed action's alert ends the tick.
@@ -23,8 +29,6 @@ private:
     // display off when asked to; a missing file is reported, nothing else is.
     void runScriptAction();
     void countDown();
-    // Moves the date pickers to now when picker A lies in an earlier second.
-    void catchUpPickers();
 
     TaskContext &m_context;
     SystemActions &m_actions;

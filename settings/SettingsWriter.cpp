@@ -4,7 +4,13 @@
 #include "controls/Tags.h"
 #include "controls/TaskContext.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+#include <cstdio>
 
 namespace {
 // The text of a control, or a null string when there is no control. An
@@ -32,10 +38,28 @@ SettingsWriter::SettingsWriter(TaskContext &context)
 {
 }
 
+QString SettingsWriter::filePath()
+{
+    // Where QSettings keeps Morvane's user settings on Linux.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+        + QStringLiteral("/Morvane/Morvane.conf");
+}
+
 void SettingsWriter::save()
 {
-    QSettings store(
-        QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Morvane"), QStringLiteral("Morvane"));
+    // The record is written to a new file beside the old one and renamed
+    // over it. Writing Morvane.conf itself would wait, without limit, for
+    // Morvane.conf.lock, and a stale or foreign lock would then hold the task
+    // that is starting; a new file's lock is Morvane's alone.
+    const QString path = filePath();
+    QDir().mkpath(QFileInfo(path).path());
+    QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
+    if (!file.open()) {
+        qCWarning(lcMorvane) << "Could not write the settings to" << path << file.errorString();
+        return;
+    }
+    file.close();
+    QSettings store(file.fileName(), QSettings::IniFormat);
 
     const Control matrix = m_context.control(Tag::ActionMatrix, Area::ActionBox);
     store.setValue(QStringLiteral("Action"), matrix.isNull() ? 0 : matrix.selectedRow());
@@ -52,6 +76,10 @@ void SettingsWriter::save()
     setText(store, QStringLiteral("ScriptFile"), textOf(m_context.control(Tag::ScriptPathField, Area::Window)));
 
     store.sync();
-    if (store.status() != QSettings::NoError)
-        qCWarning(lcMorvane) << "Could not write the settings to" << store.fileName();
+    if (store.status() != QSettings::NoError
+        || std::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0) {
+        qCWarning(lcMorvane) << "Could not write the settings to" << path;
+        return;
+    }
+    file.setAutoRemove(false);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class TaskContext;
 
 // Writes the user's current choices in the main window to Morvane's
@@ -15,8 +17,12 @@ public:
     // Overwrites the seven keys "Action", "Setting", "Number", "NumberType",
     // "MinValue", "MaxValue" and "ScriptFile", in that order, then writes
     // the file out. A control that is not there gives 0 for the numbers and
-    // removes a text's key. A failed write is logged and otherwise ignored.
+    // leaves a text's key out. The file is replaced whole and never waited
+    // for; a failed write is logged and otherwise ignored.
     void save();
+
+    // ~/.config/Morvane/Morvane.conf, or its place under XDG_CONFIG_HOME.
+    static QString filePath();
 
 private:
     TaskContext &m_context;
