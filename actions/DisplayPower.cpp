@@ -51,19 +51,22 @@ bool turnOffThroughMutter(BusConnection &session)
     return mutterPowerSaveMode(session) == MutterOff;
 }
 
+bool powerDevilActive(BusConnection &session)
+{
+    int active = 0;
+    return session.hasService(KGlobalAccelService, false)
+        && session.call(KGlobalAccelService, PowerDevilComponentPath, KGlobalAccelComponent, "isActive", nullptr) == 0
+        && sd_bus_message_read(session.reply(), "b", &active) >= 0 && active;
+}
+
 // kglobalaccel answers every invokeShortcut without error, whether anything
 // acts on it or not, and it keeps PowerDevil's component registered when
 // PowerDevil is not running. So the shortcut counts only while the component
 // is active; whether the screen went off cannot be asked.
 bool turnOffThroughPowerDevil(BusConnection &session)
 {
-    if (!session.hasService(KGlobalAccelService, false))
-        return false;
-    int active = 0;
-    if (session.call(KGlobalAccelService, PowerDevilComponentPath, KGlobalAccelComponent, "isActive", nullptr) < 0
-        || sd_bus_message_read(session.reply(), "b", &active) < 0 || !active)
-        return false;
-    return session.call(KGlobalAccelService, PowerDevilComponentPath, KGlobalAccelComponent, "invokeShortcut",
+    return powerDevilActive(session)
+        && session.call(KGlobalAccelService, PowerDevilComponentPath, KGlobalAccelComponent, "invokeShortcut",
                "s", TurnOffScreenShortcut)
         == 0;
 }
@@ -100,6 +103,15 @@ struct DisplayCloser
 {
     void operator()(Display *display) const { XCloseDisplay(display); }
 };
+
+bool hasDpms()
+{
+    XErrorCatcher errors;
+    std::unique_ptr<Display, DisplayCloser> display(XOpenDisplay(nullptr));
+    int eventBase = 0;
+    int errorBase = 0;
+    return display && DPMSQueryExtension(display.get(), &eventBase, &errorBase) && DPMSCapable(display.get());
+}
 
 // Errors of the DPMS requests arrive asynchronously; XSync collects them
 // while the catcher is in place (it outlives the display, whose closing may
@@ -162,4 +174,17 @@ int DisplayPower::turnOff() const
     if (bus && turnOffThroughPowerDevil(session))
         return 0;
     return NoService;
+}
+
+bool DisplayPower::canTurnOff() const
+{
+    // On X11 every way ends at the X server's DPMS (Mutter's too, whose
+    // property reads 0 there until its first write, DPMS or not).
+    if (onX11())
+        return hasDpms();
+    BusConnection session(BusConnection::Bus::Session, m_callTimeout);
+    if (session.openStatus() != 0)
+        return false;
+    return (session.hasService(MutterService, false) && mutterPowerSaveMode(session) != MutterUnsupported)
+        || powerDevilActive(session);
 }

@@ -20,6 +20,10 @@ public:
     // 0 once a way confirmed the display off, otherwise NoService.
     int turnOff() const;
 
+    // Whether a way to turn the display off is there: Mutter able to do
+    // it, an X server with DPMS, or (on Wayland) a running PowerDevil.
+    bool canTurnOff() const;
+
 private:
     std::chrono::milliseconds m_callTimeout;
 };

@@ -2,6 +2,8 @@
 
 #include "actions/DisplayPower.h"
 #include "actions/ScriptRunner.h"
+
+#include <algorithm>
 #include "actions/PowerEvent.h"
 
 LinuxSystemActions::LinuxSystemActions(std::chrono::milliseconds callTimeout)
@@ -22,4 +24,21 @@ int LinuxSystemActions::turnDisplayOff()
 void LinuxSystemActions::runScript(const QString &path)
 {
     ScriptRunner::run(path);
+}
+
+namespace {
+// A question is not worth holding the window for: where the answer is slow,
+// the action would most likely be too.
+constexpr std::chrono::milliseconds QuestionTimeout {500};
+} // namespace
+
+Readiness LinuxSystemActions::powerEventReadiness(quint32 eventId)
+{
+    return ::powerEventReadiness(eventId, std::min(m_callTimeout, QuestionTimeout));
+}
+
+Readiness LinuxSystemActions::displayReadiness()
+{
+    return DisplayPower(std::min(m_callTimeout, QuestionTimeout)).canTurnOff() ? Readiness::Ready
+                                                                              : Readiness::NotSupported;
 }

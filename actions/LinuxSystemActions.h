@@ -17,6 +17,8 @@ public:
     int sendPowerEvent(quint32 eventId) override;
     int turnDisplayOff() override;
     void runScript(const QString &path) override;
+    Readiness powerEventReadiness(quint32 eventId) override;
+    Readiness displayReadiness() override;
 
 private:
     std::chrono::milliseconds m_callTimeout;

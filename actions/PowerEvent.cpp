@@ -4,6 +4,8 @@
 #include "actions/SystemActions.h"
 
 #include <QByteArray>
+
+#include <systemd/sd-bus.h>
 #include <QList>
 
 #include <cerrno>
@@ -131,7 +133,52 @@ int logOut(std::chrono::milliseconds callTimeout)
     return system.call(LogindService, LogindOwnSession, LogindSession, "Terminate", nullptr);
 }
 
+// logind's answer to one of its Can* questions.
+Readiness askLogind(const char *member, std::chrono::milliseconds callTimeout)
+{
+    BusConnection system(BusConnection::Bus::System, callTimeout);
+    const char *answer = nullptr;
+    if (system.openStatus() < 0 || system.call(LogindService, LogindPath, LogindManager, member, nullptr) < 0
+        || sd_bus_message_read(system.reply(), "s", &answer) < 0 || !answer)
+        return Readiness::NoAnswer;
+    const QByteArray text(answer);
+    if (text == "yes")
+        return Readiness::Ready;
+    if (text == "challenge")
+        return Readiness::NeedsPassword;
+    if (text == "na")
+        return Readiness::NotSupported;
+    return Readiness::Refused;
+}
+
+Readiness logOutReadiness(std::chrono::milliseconds callTimeout)
+{
+    {
+        BusConnection session(BusConnection::Bus::Session, callTimeout);
+        if (session.openStatus() == 0 && findSessionManager(session))
+            return Readiness::Ready;
+    }
+    BusConnection system(BusConnection::Bus::System, callTimeout);
+    return system.openStatus() == 0 && system.hasService(LogindService, false) ? Readiness::Ready
+                                                                               : Readiness::NoAnswer;
+}
+
 } // namespace
+
+Readiness powerEventReadiness(quint32 eventId, std::chrono::milliseconds callTimeout)
+{
+    switch (eventId) {
+    case EventId::Restart:
+        return askLogind("CanReboot", callTimeout);
+    case EventId::ShutDown:
+        return askLogind("CanPowerOff", callTimeout);
+    case EventId::Sleep:
+        return askLogind("CanSuspend", callTimeout);
+    case EventId::ReallyLogOut:
+        return logOutReadiness(callTimeout);
+    }
+    return Readiness::NotSupported;
+}
 
 int sendPowerEvent(quint32 eventId)
 {

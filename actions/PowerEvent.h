@@ -19,3 +19,9 @@ int sendPowerEvent(quint32 eventId);
 
 // The same with a call time-out other than BusConnection::DefaultCallTimeout.
 int sendPowerEvent(quint32 eventId, std::chrono::milliseconds callTimeout);
+
+// Whether sendPowerEvent(eventId) would be carried out now: logind's
+// CanReboot, CanPowerOff or CanSuspend, and for log out whether a session
+// manager or logind is there to end the session.
+enum class Readiness;
+Readiness powerEventReadiness(quint32 eventId, std::chrono::milliseconds callTimeout);

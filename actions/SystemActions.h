@@ -12,6 +12,17 @@ constexpr quint32 ReallyLogOut = 0x726C676F; // "rlgo"
 constexpr quint32 Sleep = 0x736C6570; // "slep"
 }
 
+// Whether the system would carry out an action if asked now, as far as it
+// can tell without trying: logind's Can* answers ("yes", "no", "na",
+// "challenge") and whether a service is there at all.
+enum class Readiness {
+    Ready,
+    Refused, // "no": not allowed for this user now
+    NotSupported, // "na", or no service that can do it
+    NeedsPassword, // "challenge": polkit would ask, and nobody may answer
+    NoAnswer, // the service does not answer
+};
+
 // What Morvane asks of the system when a task ends. The scheduling engine
 // only ever talks to this interface; the product uses LinuxSystemActions,
 // tests hand in a recorder.
@@ -30,4 +41,9 @@ public:
 
     // Runs the script file at path to its end. Reports nothing.
     virtual void runScript(const QString &path) = 0;
+
+    // Whether sendPowerEvent(eventId) or turnDisplayOff() would be carried
+    // out. Asks with a short time-out, so the window never waits long.
+    virtual Readiness powerEventReadiness(quint32 eventId) = 0;
+    virtual Readiness displayReadiness() = 0;
 };

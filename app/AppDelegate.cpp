@@ -8,6 +8,7 @@
 #include "controls/RadioMatrix.h"
 #include "controls/Tags.h"
 #include "editor/EventRouter.h"
+#include "editor/ReadinessNotice.h"
 #include "editor/ScheduleEditor.h"
 #include "editor/TaskController.h"
 #include "schedule/CalendarMath.h"
@@ -34,8 +35,9 @@ AppDelegate::AppDelegate(MainWindow *window, std::unique_ptr<SystemActions> acti
     , m_actions(std::move(actions))
     , m_alerts(std::move(alerts))
     , m_settings(std::make_unique<SettingsWriter>(context()))
-    , m_taskController(std::make_unique<TaskController>(context(), *m_settings))
-    , m_scheduleEditor(std::make_unique<ScheduleEditor>(context(), window))
+    , m_notice(std::make_unique<ReadinessNotice>(context(), *m_actions))
+    , m_taskController(std::make_unique<TaskController>(context(), *m_settings, *m_notice))
+    , m_scheduleEditor(std::make_unique<ScheduleEditor>(context(), *m_notice, window))
     , m_tick(std::make_unique<CountdownTick>(context(), *m_actions))
 {
     // What loading the window does: connect the outlets, become the
@@ -127,6 +129,7 @@ void AppDelegate::applicationDidFinishLaunching()
     // date page comes into view (the idle tick leaves them alone while
     // hidden).
     m_tick->followClock();
+    m_notice->update();
     if (m_tabview1) {
         m_tabview1->setDelegate(this);
         connect(m_tabview1, &QTabWidget::currentChanged, this, [this] {

@@ -19,6 +19,7 @@ class AboutWindowController;
 class CountdownTick;
 class MainWindow;
 class QTimer;
+class ReadinessNotice;
 class ScheduleEditor;
 class SettingsWriter;
 class TaskController;
@@ -140,6 +141,7 @@ private:
     std::unique_ptr<SystemActions> m_actions;
     std::unique_ptr<AlertPresenter> m_alerts;
     std::unique_ptr<SettingsWriter> m_settings;
+    std::unique_ptr<ReadinessNotice> m_notice;
     std::unique_ptr<TaskController> m_taskController;
     std::unique_ptr<ScheduleEditor> m_scheduleEditor;
     std::unique_ptr<CountdownTick> m_tick;

@@ -36,6 +36,8 @@ public:
     int sendPowerEvent(quint32) override { return 0; }
     int turnDisplayOff() override { return 0; }
     void runScript(const QString &) override {}
+    Readiness powerEventReadiness(quint32) override { return Readiness::Ready; }
+    Readiness displayReadiness() override { return Readiness::Ready; }
 };
 
 class QuietAlertPresenter : public AlertPresenter

@@ -25,6 +25,7 @@ constexpr qint64 CountdownCaption = 36000;
 constexpr qint64 TimeLeftCaption = 36001;
 constexpr qint64 TimeLeftText = 36002;
 constexpr qint64 ScriptCaption = 36005;
+constexpr qint64 ReadinessText = 36006;
 constexpr qint64 UnitComboBox = 40100;
 constexpr qint64 DatePickerA = 40200;
 constexpr qint64 DatePickerB = 40201;

@@ -3,6 +3,7 @@
 #include "controls/ActionRow.h"
 #include "controls/Tags.h"
 #include "controls/TaskContext.h"
+#include "editor/ReadinessNotice.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -13,8 +14,9 @@ namespace {
 constexpr int OpenButtonResult = 1;
 } // namespace
 
-ScheduleEditor::ScheduleEditor(TaskContext &context, QWidget *dialogParent)
+ScheduleEditor::ScheduleEditor(TaskContext &context, ReadinessNotice &notice, QWidget *dialogParent)
     : m_context(context)
+    , m_notice(notice)
     , m_dialogParent(dialogParent)
 {
 }
@@ -31,6 +33,7 @@ void ScheduleEditor::actionSelected()
         m_context.control(tag, Area::Window).setHidden(!script);
     m_context.control(Tag::SpareCheckBox, Area::Window).setHidden(true);
     m_context.control(Tag::RunButton, Area::Window).setEnabled(true);
+    m_notice.update();
 }
 
 void ScheduleEditor::mirrorDates(QObject *changedPicker)

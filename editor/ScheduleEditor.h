@@ -5,6 +5,7 @@
 #include <QString>
 
 class QFileDialog;
+class ReadinessNotice;
 class QWidget;
 class TaskContext;
 
@@ -16,10 +17,12 @@ class ScheduleEditor : public QObject
     Q_OBJECT
 
 public:
-    // The script-file dialog opens over dialogParent.
-    ScheduleEditor(TaskContext &context, QWidget *dialogParent);
+    // The script-file dialog opens over dialogParent; notice warns about
+    // an action the system will refuse.
+    ScheduleEditor(TaskContext &context, ReadinessNotice &notice, QWidget *dialogParent);
 
-    // The action matrix: shows or hides the script controls.
+    // The action matrix: shows or hides the script controls, and warns
+    // when the system will refuse the action.
     void actionSelected();
     // A date picker changed by the user: the other two follow it.
     void mirrorDates(QObject *changedPicker);
@@ -43,6 +46,7 @@ public:
 
 private:
     TaskContext &m_context;
+    ReadinessNotice &m_notice;
     QPointer<QWidget> m_dialogParent;
     QPointer<QFileDialog> m_panel;
 };

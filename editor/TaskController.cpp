@@ -4,6 +4,7 @@
 #include "controls/Log.h"
 #include "controls/Tags.h"
 #include "controls/TaskContext.h"
+#include "editor/ReadinessNotice.h"
 #include "schedule/StartChecks.h"
 #include "settings/SettingsWriter.h"
 
@@ -14,9 +15,10 @@ namespace {
 const QString CountdownPageLabel = QStringLiteral("Timer");
 } // namespace
 
-TaskController::TaskController(TaskContext &context, SettingsWriter &settings)
+TaskController::TaskController(TaskContext &context, SettingsWriter &settings, ReadinessNotice &notice)
     : m_context(context)
     , m_settings(settings)
+    , m_notice(notice)
 {
 }
 
@@ -70,6 +72,7 @@ void TaskController::startTask()
     // Every task that starts is put on record, so the settings file always
     // holds the last task the user started.
     m_settings.save();
+    m_notice.update();
 }
 
 std::optional<qint64> TaskController::countdownLength()

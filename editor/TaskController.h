@@ -5,6 +5,7 @@
 
 #include <optional>
 
+class ReadinessNotice;
 class SettingsWriter;
 class TaskContext;
 
@@ -14,8 +15,9 @@ class TaskContext;
 class TaskController
 {
 public:
-    // Every task that starts is put on record through settings.
-    TaskController(TaskContext &context, SettingsWriter &settings);
+    // Every task that starts is put on record through settings, and the
+    // notice says whether the system will refuse its action.
+    TaskController(TaskContext &context, SettingsWriter &settings, ReadinessNotice &notice);
 
     // The Run button was pressed: start a task under the title "Run",
     // otherwise stop the running one without acting.
@@ -42,4 +44,5 @@ private:
 
     TaskContext &m_context;
     SettingsWriter &m_settings;
+    ReadinessNotice &m_notice;
 };
