@@ -1,0 +1,61 @@
+#include "editor/ReadinessNotice.h"
+
+#include "controls/Tags.h"
+#include "controls/TaskContext.h"
+
+ReadinessNotice::ReadinessNotice(TaskContext &context, SystemActions &actions)
+    : m_context(context)
+    , m_actions(actions)
+{
+}
+
+void ReadinessNotice::update()
+{
+    const ActionRow row = actionRowAt(m_context.control(Tag::ActionMatrix, Area::ActionBox).selectedRow());
+    Readiness readiness = Readiness::Ready;
+    switch (row) {
+    case ActionRow::Restart:
+        readiness = m_actions.powerEventReadiness(EventId::Restart);
+        break;
+    case ActionRow::ShutDown:
+        readiness = m_actions.powerEventReadiness(EventId::ShutDown);
+        break;
+    case ActionRow::LogOut:
+        readiness = m_actions.powerEventReadiness(EventId::ReallyLogOut);
+        break;
+    case ActionRow::Sleep:
+        readiness = m_actions.powerEventReadiness(EventId::Sleep);
+        break;
+    case ActionRow::DisplaySleep:
+        readiness = m_actions.displayReadiness();
+        break;
+    case ActionRow::RunScript:
+    case ActionRow::None:
+        break;
+    }
+    const QString line = text(row, readiness);
+    Control label = m_context.control(Tag::ReadinessText, Area::Window);
+    label.setStringValue(line);
+    label.announce(line);
+    label.setHidden(line.isEmpty());
+}
+
+QString ReadinessNotice::text(ActionRow row, Readiness readiness)
+{
+    const QString refused = QStringLiteral("This action will be refused: ");
+    switch (readiness) {
+    case Readiness::Ready:
+        return QString();
+    case Readiness::Refused:
+        return refused + QStringLiteral("the system does not allow it for you now.");
+    case Readiness::NeedsPassword:
+        return refused + QStringLiteral("the system would ask for a password, and nobody may be there to give it.");
+    case Readiness::NotSupported:
+        if (row == ActionRow::DisplaySleep)
+            return refused + QStringLiteral("there is no way to turn the display off here.");
+        return refused + QStringLiteral("this computer cannot do it here.");
+    case Readiness::NoAnswer:
+        break;
+    }
+    return refused + QStringLiteral("the service that carries it out does not answer.");
+}
