@@ -1,10 +1,10 @@
 #include "actions/LinuxSystemActions.h"
 
 #include "actions/DisplayPower.h"
+#include "actions/PowerEvent.h"
 #include "actions/ScriptRunner.h"
 
 #include <algorithm>
-#include "actions/PowerEvent.h"
 
 LinuxSystemActions::LinuxSystemActions(std::chrono::milliseconds callTimeout)
     : m_callTimeout(callTimeout)

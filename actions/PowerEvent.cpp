@@ -4,9 +4,9 @@
 #include "actions/SystemActions.h"
 
 #include <QByteArray>
+#include <QList>
 
 #include <systemd/sd-bus.h>
-#include <QList>
 
 #include <cerrno>
 #include <cstdint>

@@ -35,8 +35,8 @@ public:
     // request (the action itself follows later), else a negative errno.
     virtual int sendPowerEvent(quint32 eventId) = 0;
 
-    // Turns the display off now. 0 on success, 1 when no display power
-    // service is there, otherwise the failing step's code.
+    // Turns the display off now. 0 once a service confirmed the display
+    // off, otherwise 1.
     virtual int turnDisplayOff() = 0;
 
     // Runs the script file at path to its end. Reports nothing.
