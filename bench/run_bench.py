@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Morvane's benchmarks: start-up, memory, CPU of the tick, tick lateness.
+"""Morvane's benchmarks: start-up, memory, CPU of the tick, tick lateness, soak.
 
     bench/run_bench.py BUILD_DIR [--runs N] [--quick]
 
@@ -31,6 +31,10 @@ What is measured, and how:
   A bare precise QTimer in a QCoreApplication gives Qt's own share.
 - Tick lateness: bench_app records how long after its whole-second slot
   each of 60 ticks of the real one-second timer runs.
+- Memory over a day's ticks: bench_soak calls the tick a million times
+  (100,000 with --quick), counting and idle by turns, and compares malloc's
+  bytes in use and the resident memory after the first 10,000 ticks with
+  those at the end.
 """
 
 import argparse
@@ -52,6 +56,8 @@ TARGETS = {
     "idle_cpu_s_per_h": 1.0,
     "running_cpu_s_per_h": 2.5,
     "lateness_median_ms": 2.0,
+    "soak_heap_growth_kib": 64.0,
+    "soak_resident_growth_kib": 1024.0,
 }
 
 CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
@@ -96,12 +102,14 @@ class Bench:
         self.morvane = os.path.join(self.build, "morvane")
         self.bench_app = os.path.join(self.build, "bench", "bench_app")
         self.bench_tick = os.path.join(self.build, "bench", "bench_tick")
+        self.bench_soak = os.path.join(self.build, "bench", "bench_soak")
         self.xfirstpaint = os.path.join(self.build, "bench", "xfirstpaint")
-        for program in (self.morvane, self.bench_app, self.bench_tick, self.xfirstpaint):
+        for program in (self.morvane, self.bench_app, self.bench_tick, self.bench_soak, self.xfirstpaint):
             if not os.access(program, os.X_OK):
                 sys.exit("run_bench: %s is missing; run make bench" % program)
         self.runs = runs
         self.window_s = 10 if quick else 60
+        self.soak_ticks = 100000 if quick else 1000000
         self.home = tempfile.TemporaryDirectory(prefix="morvane-bench-")
         self.log = open(os.path.join(self.home.name, "children.log"), "w")
         self.xvfb = Xvfb()
@@ -218,6 +226,16 @@ class Bench:
                 results[fields[0]] = float(fields[2])
         return results
 
+    def soak(self):
+        """(heap growth in KiB, resident growth in KiB, ticks, seconds)."""
+        out = subprocess.run([self.bench_soak, str(self.soak_ticks)], env=self.env("offscreen"),
+                             stdout=subprocess.PIPE, stderr=self.log, text=True, check=True).stdout.split()
+        if not out or out[0] != "soak":
+            raise RuntimeError("bench_soak reported nothing")
+        heap = (int(out[5]) - int(out[4])) / 1024
+        resident = int(out[8]) - int(out[7])
+        return heap, resident, int(out[2]), float(out[13])
+
     def hour_of_cpu(self):
         """Idle and counting down side by side, on Xvfb."""
         processes = {
@@ -285,6 +303,7 @@ def main():
         rss_off, anon_off = bench.memory("offscreen")
         ticks = bench.tick_cpu()
         hour = bench.hour_of_cpu()
+        soak = bench.soak()
         took = time.monotonic() - began
     finally:
         bench.stop()
@@ -325,6 +344,12 @@ def main():
         if lateness is not None and ("bare" in name or target is not None):
             row("tick lateness, %s" % name, lateness[0], "ms", None if "bare" in name else TARGETS["lateness_median_ms"],
                 "median of 60 ticks; worst %.2f ms" % lateness[1])
+
+    heap_growth, resident_growth, soak_ticks, soak_s = soak
+    row("heap growth over a soak", heap_growth, "KiB", TARGETS["soak_heap_growth_kib"],
+        "%d ticks after the first 10,000, in %.1f s" % (soak_ticks - 10000, soak_s))
+    row("resident growth over a soak", resident_growth, "KiB", TARGETS["soak_resident_growth_kib"],
+        "the same ticks; VmRSS")
 
     print("Morvane benchmarks on %s, Qt %s, %s" % (machine(), ticks.get("qt", "?"),
                                                    time.strftime("%Y-%m-%d %H:%M")))

@@ -7,6 +7,8 @@
 #include <QString>
 #include <functional>
 
+using Alerts = QList<QPair<QString, QString>>;
+
 // Records the alerts Morvane would show instead of blocking on them, as
 // (title, message). whileOpen, when set, runs as if the user waited with the
 // alert open.
@@ -20,6 +22,6 @@ public:
             whileOpen();
     }
 
-    QList<QPair<QString, QString>> alerts;
+    Alerts alerts;
     std::function<void()> whileOpen;
 };

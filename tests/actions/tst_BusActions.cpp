@@ -1,0 +1,226 @@
+// Morvane's system actions against private buses with dbusmock's logind,
+// the desktops' session managers and display services, and a private X
+// server without DPMS: the one call each power event makes and the status of
+// each way it fails; which way turns the display off in which session.
+
+#include "actions/LinuxSystemActions.h"
+#include "tests/common/PrivateBus.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+
+#include <cerrno>
+#include <optional>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+struct Method
+{
+    QString service, path, interface, name, signature;
+};
+const QString Logind = QStringLiteral("org.freedesktop.login1");
+const QString LogindPath = QStringLiteral("/org/freedesktop/login1");
+const QString Manager = QStringLiteral("org.freedesktop.login1.Manager");
+// Each desktop's session manager with its log-out method.
+const Method Gnome {"org.gnome.SessionManager", "/org/gnome/SessionManager", "org.gnome.SessionManager", "Logout", "u"};
+const Method Kde {"org.kde.Shutdown", "/Shutdown", "org.kde.Shutdown", "logout", ""};
+const Method Xfce {"org.xfce.SessionManager", "/org/xfce/SessionManager", "org.xfce.Session.Manager", "Logout", "bb"};
+const Method Lxqt {"org.lxqt.session", "/LXQtSession", "org.lxqt.session", "logout", ""};
+const Method Methods[] = {{Logind, LogindPath, Manager, "Reboot", "b"}, {Logind, LogindPath, Manager, "PowerOff", "b"},
+    {Logind, LogindPath, Manager, "Suspend", "b"},
+    {Logind, LogindPath + "/session/auto", "org.freedesktop.login1.Session", "Terminate", ""}, Gnome, Kde, Xfce, Lxqt};
+// The first three make every method answer with an error.
+enum class Fault { Denied, Busy, UnknownError, None, NoLogind, NoBus, NoSessionBus, Hangs };
+
+const QString Mutter = QStringLiteral("org.gnome.Mutter.DisplayConfig");
+const QString MutterPath = QStringLiteral("/org/gnome/Mutter/DisplayConfig");
+const QString KGlobalAccel = QStringLiteral("org.kde.kglobalaccel");
+const QString PowerDevilPath = QStringLiteral("/component/org_kde_powerdevil");
+const QString Component = QStringLiteral("org.kde.kglobalaccel.Component");
+const QStringList MutterOff {
+    MutterPath + " Set(dbus.String('" + Mutter + "'), dbus.String('PowerSaveMode'), dbus.Int32(3, variant_level=1))"};
+const QString PowerDevilAsked = PowerDevilPath + " isActive()";
+const QStringList PowerDevilOff {PowerDevilAsked, PowerDevilPath + " invokeShortcut(dbus.String('Turn Off Screen'))"};
+// Unsupported: Mutter takes the write, but PowerSaveMode reads -1 after it.
+// Inactive: kglobalaccel keeps PowerDevil's component, but it is not running.
+enum class State { Absent, Works, Unsupported, Inactive, Refuses, Hangs };
+
+} // namespace
+
+class tst_BusActions : public QObject
+{
+    Q_OBJECT
+
+    PrivateBus m_system {PrivateBus::System};
+    PrivateBus m_session {PrivateBus::Session};
+    QProcess m_xvfb;
+
+private slots:
+    void initTestCase()
+    {
+        for (const Method &m : Methods) {
+            if (m.service != Logind)
+                m_session.startMock(m.service, {m.service, m.path, m.interface});
+        }
+        m_session.startMock(Mutter, {Mutter, MutterPath, Mutter});
+        m_session.startMock(KGlobalAccel, {KGlobalAccel, PowerDevilPath, Component});
+        m_system.startMock(Logind, {"--template", "logind"});
+        QVERIFY(m_system.waitForMocks() && m_session.waitForMocks());
+        QVERIFY(m_system.run(Logind, LogindPath, "self.AddSession('auto', 'seat0', 1000, 'user', True)").type()
+            == QDBusMessage::ReplyMessage);
+        // Xvfb, as every virtual X server, has no DPMS: no case can turn off
+        // a real screen.
+        m_xvfb.setStandardErrorFile(QProcess::nullDevice());
+        m_xvfb.start("Xvfb", {"-displayfd", "1", "-nolisten", "tcp"});
+        QVERIFY(m_xvfb.waitForReadyRead(10000));
+        qputenv("DISPLAY", ':' + m_xvfb.readLine().trimmed());
+    }
+
+    void cleanupTestCase()
+    {
+        m_xvfb.terminate();
+        m_xvfb.waitForFinished();
+    }
+
+    void sendPowerEvent_data()
+    {
+        QTest::addColumn<quint32>("event");
+        QTest::addColumn<QByteArray>("desktop");
+        QTest::addColumn<QStringList>("managers");
+        QTest::addColumn<Fault>("fault");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("call");
+
+        const auto row = [](const char *name, quint32 event, const char *desktop, const QStringList &managers,
+                             const QString &call, Fault fault = Fault::None, int status = 0) {
+            QTest::newRow(name) << event << QByteArray(desktop) << managers << fault << status << call;
+        };
+        const QString reboot = LogindPath + " Reboot(dbus.Boolean(False))";
+        const QString powerOff = LogindPath + " PowerOff(dbus.Boolean(False))";
+        const QString suspend = LogindPath + " Suspend(dbus.Boolean(False))";
+        const QString terminate = LogindPath + "/session/auto Terminate()";
+        const quint32 logOut = EventId::ReallyLogOut;
+        // A session manager on the bus must not draw these away from logind.
+        row("restart", EventId::Restart, "GNOME", {Gnome.service}, reboot);
+        row("shutDown", EventId::ShutDown, "GNOME", {Gnome.service}, powerOff);
+        row("sleep", EventId::Sleep, "GNOME", {Gnome.service}, suspend);
+        // Log-out: the manager of a desktop named, else any that runs, else
+        // logind ends the session.
+        row("logOutGnome", logOut, "GNOME", {Gnome.service}, "/org/gnome/SessionManager Logout(dbus.UInt32(1))");
+        row("logOutKde", logOut, "KDE", {Gnome.service, Kde.service}, "/Shutdown logout()");
+        row("logOutXfce", logOut, "Other:XFCE", {Gnome.service, Xfce.service},
+            "/org/xfce/SessionManager Logout(dbus.Boolean(False), dbus.Boolean(False))");
+        row("logOutLxqt", logOut, "LXQt", {Gnome.service, Lxqt.service}, "/LXQtSession logout()");
+        row("logOutOtherDesktop", logOut, "Sway", {Lxqt.service}, "/LXQtSession logout()");
+        row("logOutNoManager", logOut, "GNOME", {}, terminate);
+        row("logOutNoSessionBus", logOut, "GNOME", {Gnome.service}, terminate, Fault::NoSessionBus);
+        // Each failure's status; log-out reaches logind as no manager runs.
+        row("restartDenied", EventId::Restart, "", {}, reboot, Fault::Denied, -EACCES);
+        row("logOutDenied", logOut, "", {}, terminate, Fault::Denied, -EACCES);
+        row("shutDownBusy", EventId::ShutDown, "", {}, powerOff, Fault::Busy, -EINPROGRESS);
+        row("sleepUnknownError", EventId::Sleep, "", {}, suspend, Fault::UnknownError, -EIO);
+        row("shutDownNoLogind", EventId::ShutDown, "", {}, {}, Fault::NoLogind, -EHOSTUNREACH);
+        row("logOutNoLogind", logOut, "", {}, {}, Fault::NoLogind, -EHOSTUNREACH);
+        row("restartNoBus", EventId::Restart, "", {}, {}, Fault::NoBus, -ENOENT);
+        row("sleepHangs", EventId::Sleep, "", {}, suspend, Fault::Hangs, -ETIMEDOUT);
+    }
+
+    void sendPowerEvent()
+    {
+        QFETCH(quint32, event);
+        QFETCH(QByteArray, desktop);
+        QFETCH(QStringList, managers);
+        QFETCH(Fault, fault);
+        QFETCH(int, status);
+        QFETCH(QString, call);
+
+        // Only the named session managers own their names. Every method takes
+        // its exact argument types, and answers with the error of the fault.
+        const char *errors[] = {"org.freedesktop.DBus.Error.AccessDenied", "org.freedesktop.login1.OperationInProgress",
+            "org.example.Unheard"};
+        const auto takeCalls = [this] { return m_system.takeCalls() + m_session.takeCalls(); };
+        for (const Method &m : Methods) {
+            QVERIFY(m.service == Logind || m_session.own(m.service, m.path, managers.contains(m.service)));
+            QVERIFY((m.service == Logind ? m_system : m_session)
+                        .addMethod(m.service, m.path, m.interface, m.name, m.signature,
+                            fault <= Fault::UnknownError ? PrivateBus::raise(errors[int(fault)]) : QString()));
+        }
+        takeCalls();
+        qputenv("XDG_CURRENT_DESKTOP", desktop);
+        std::optional<PrivateBus> gone;
+        if (fault == Fault::NoBus || fault == Fault::NoSessionBus)
+            gone.emplace(fault == Fault::NoBus ? PrivateBus::System : PrivateBus::Session).stop();
+        QVERIFY(m_system.own(Logind, LogindPath, fault != Fault::NoLogind));
+        if (fault == Fault::Hangs)
+            m_system.signal(Logind, SIGSTOP);
+
+        constexpr auto callTimeout = 300ms;
+        QElapsedTimer clock;
+        clock.start();
+        const int result = LinuxSystemActions(callTimeout).sendPowerEvent(event);
+        const qint64 elapsed = clock.elapsed();
+        m_system.signal(Logind, SIGCONT);
+        QVERIFY(m_system.own(Logind, LogindPath, true));
+        QCOMPARE(result, status);
+        QCOMPARE(takeCalls(), call.isEmpty() ? QStringList() : QStringList {call});
+        // A hung service costs the time-out and no more; the rest answer at once.
+        QVERIFY2(elapsed < callTimeout.count() + 1000 && (fault != Fault::Hangs || elapsed >= callTimeout.count()),
+            qPrintable(QString::number(elapsed)));
+    }
+
+    void turnDisplayOff_data()
+    {
+        QTest::addColumn<State>("gnome");
+        QTest::addColumn<State>("kde");
+        // Else X11. Under Wayland an X server is there too, for X programs.
+        QTest::addColumn<bool>("wayland");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QStringList>("calls");
+
+        QTest::newRow("gnome") << State::Works << State::Works << true << 0 << MutterOff;
+        QTest::newRow("gnomeOnX11") << State::Works << State::Absent << false << 0 << MutterOff;
+        QTest::newRow("gnomeUnsupportedThenKde")
+            << State::Unsupported << State::Works << true << 0 << MutterOff + PowerDevilOff;
+        QTest::newRow("gnomeRefusesThenKde")
+            << State::Refuses << State::Works << true << 0 << MutterOff + PowerDevilOff;
+        QTest::newRow("gnomeHangsThenKde") << State::Hangs << State::Works << true << 0 << MutterOff + PowerDevilOff;
+        QTest::newRow("kdeInactive") << State::Absent << State::Inactive << true << 1 << QStringList {PowerDevilAsked};
+        QTest::newRow("kdeRefuses") << State::Absent << State::Refuses << true << 1 << PowerDevilOff;
+        // On X11 the X server's DPMS, which can be read back, goes first.
+        QTest::newRow("x11WithoutDpmsBeforeKde") << State::Absent << State::Works << false << 1 << QStringList {};
+    }
+
+    void turnDisplayOff()
+    {
+        QFETCH(State, gnome);
+        QFETCH(State, kde);
+        QFETCH(bool, wayland);
+        QFETCH(int, status);
+        QFETCH(QStringList, calls);
+
+        const QString denied = PrivateBus::raise("org.freedesktop.DBus.Error.AccessDenied");
+        const QString mode = QString("self.props.setdefault('%1', {})['PowerSaveMode'] = dbus.Int32(%2)\n").arg(Mutter);
+        QVERIFY(m_session.own(Mutter, MutterPath, gnome != State::Absent));
+        QVERIFY(m_session.addMethod(Mutter, MutterPath, "org.freedesktop.DBus.Properties", "Set", "ssv",
+            gnome == State::Refuses ? denied : mode.arg(gnome == State::Unsupported ? "-1" : "int(args[2])")));
+        QVERIFY(m_session.own(KGlobalAccel, PowerDevilPath, kde != State::Absent));
+        QVERIFY(m_session.addMethod(KGlobalAccel, PowerDevilPath, Component, "isActive", "",
+            kde == State::Inactive ? "ret = False" : "ret = True", "b"));
+        QVERIFY(m_session.addMethod(
+            KGlobalAccel, PowerDevilPath, Component, "invokeShortcut", "s", kde == State::Refuses ? denied : ""));
+        m_session.takeCalls();
+        if (gnome == State::Hangs)
+            m_session.signal(Mutter, SIGSTOP);
+        qputenv("WAYLAND_DISPLAY", wayland ? "wayland-0" : "");
+
+        const int result = LinuxSystemActions(300ms).turnDisplayOff();
+        m_session.signal(Mutter, SIGCONT);
+        QCOMPARE(m_session.takeCalls(), calls);
+        QCOMPARE(result, status);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_BusActions)
+#include "tst_BusActions.moc"

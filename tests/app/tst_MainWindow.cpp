@@ -1,0 +1,119 @@
+// What guards a running task (closing, Quit, switching the schedule page),
+// and the About window and help reached from the window.
+
+#include "app/AboutWindowController.h"
+#include "tests/support/DataRow.h"
+#include "tests/support/WindowFixture.h"
+
+#include <QDesktopServices>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTest>
+#include <QUrl>
+
+class tst_MainWindow : public QObject
+{
+    Q_OBJECT
+
+public slots:
+    void openUrl(const QUrl &url) { m_opened << url; }
+
+private slots:
+    void closeGuard_data()
+    {
+        QTest::addColumn<bool>("quitItem"); // else the window's close button
+        QTest::addColumn<bool>("running");
+        addRow("closeIdle", false, false);
+        addRow("closeRunning", false, true);
+        addRow("quitIdle", true, false);
+        addRow("quitRunning", true, true);
+    }
+    void closeGuard()
+    {
+        QFETCH(bool, quitItem);
+        QFETCH(bool, running);
+
+        WindowFixture f;
+        QSignalSpy terminate(f.delegate.get(), &AppDelegate::terminationRequested);
+        f.window->show();
+        if (running)
+            f.pressRun();
+        if (quitItem)
+            f.menuItem(Tag::QuitMenuItem)->trigger();
+        else
+            QCOMPARE(f.window->close(), !running);
+
+        QCOMPARE(terminate.count(), running ? 0 : 1);
+        QCOMPARE(f.window->isVisible(), running || quitItem);
+        QCOMPARE(f.delegate->counterTimer(), running ? 301 : 0);
+        const Alerts refusal {{"Reminder", "You can not close the application when timing task is running!"}};
+        QCOMPARE(f.alerts->alerts, running ? refusal : Alerts());
+    }
+
+    void pageGuard_data()
+    {
+        QTest::addColumn<bool>("mouse"); // else the arrow key on the tab bar
+        QTest::addColumn<bool>("running");
+        addRow("clickIdle", true, false);
+        addRow("clickRunning", true, true);
+        addRow("keyIdle", false, false);
+        addRow("keyRunning", false, true);
+    }
+    void pageGuard()
+    {
+        QFETCH(bool, mouse);
+        QFETCH(bool, running);
+
+        WindowFixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        if (running)
+            f.pressRun();
+        QTabBar *bar = f.delegate->tabview1()->tabBar();
+        // A refused switch never shows the other page, not even for a moment.
+        QSignalSpy changed(f.delegate->tabview1(), &QTabWidget::currentChanged);
+        if (mouse)
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
+        else
+            QTest::keyClick(bar, Qt::Key_Right);
+
+        QCOMPARE(f.delegate->tabview1()->currentIndex(), running ? 0 : 1);
+        QCOMPARE(changed.count(), running ? 0 : 1);
+        QCOMPARE(f.runTitle(), QLatin1String(running ? "Stop" : "Run"));
+    }
+
+    void aboutClosesOnItsButton()
+    {
+        WindowFixture f;
+        f.menuItem(Tag::AboutMenuItem)->trigger();
+        QWidget *about = f.delegate->vAboutWindowController()->window();
+        QVERIFY(about && about->isVisible());
+        f.control(Tag::AboutCloseButton, about).as<QAbstractButton>()->click();
+        QVERIFY(!about->isVisible());
+    }
+
+    // The book the build puts beside the program, opened in the desktop's
+    // viewer (this test) at the anchor of its front page.
+    void helpOpensAtAnchor()
+    {
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "openUrl");
+        WindowFixture f;
+        f.menuItem(Tag::HelpMenuItem)->trigger();
+        f.control(Tag::HelpButton).as<QAbstractButton>()->click();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+
+        QCOMPARE(m_opened.size(), 2);
+        QCOMPARE(m_opened.at(0), m_opened.at(1));
+        QCOMPARE(m_opened.at(0).fragment(), QStringLiteral("acess"));
+        QFile page(m_opened.at(0).toLocalFile());
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        QVERIFY(page.readAll().contains("id=\"acess\""));
+    }
+
+private:
+    QList<QUrl> m_opened;
+};
+
+QTEST_MAIN(tst_MainWindow)
+#include "tst_MainWindow.moc"
