@@ -113,6 +113,9 @@ private slots:
         row("logOutXfce", logOut, "Other:XFCE", {Gnome.service, Xfce.service},
             "/org/xfce/SessionManager Logout(dbus.Boolean(False), dbus.Boolean(False))");
         row("logOutLxqt", logOut, "LXQt", {Gnome.service, Lxqt.service}, "/LXQtSession logout()");
+        // cinnamon-session owns GNOME's name; Cinnamon's own never appears.
+        row("logOutCinnamon", logOut, "X-Cinnamon", {Lxqt.service, Gnome.service},
+            "/org/gnome/SessionManager Logout(dbus.UInt32(1))");
         row("logOutOtherDesktop", logOut, "Sway", {Lxqt.service}, "/LXQtSession logout()");
         row("logOutNoManager", logOut, "GNOME", {}, terminate);
         row("logOutNoSessionBus", logOut, "GNOME", {Gnome.service}, terminate, Fault::NoSessionBus);
@@ -168,6 +171,29 @@ private slots:
         // A hung service costs the time-out and no more; the rest answer at once.
         QVERIFY2(elapsed < callTimeout.count() + 1000 && (fault != Fault::Hangs || elapsed >= callTimeout.count()),
             qPrintable(QString::number(elapsed)));
+    }
+
+    // What logind's Can* answers mean for the warning under the actions.
+    void powerEventReadiness_data()
+    {
+        QTest::addColumn<QString>("answer"); // null: logind is not on the bus
+        QTest::addColumn<Readiness>("readiness");
+        QTest::newRow("yes") << "yes" << Readiness::Ready;
+        QTest::newRow("no") << "no" << Readiness::Refused;
+        QTest::newRow("na") << "na" << Readiness::NotSupported;
+        QTest::newRow("challenge") << "challenge" << Readiness::NeedsPassword;
+        QTest::newRow("noLogind") << QString() << Readiness::NoAnswer;
+    }
+    void powerEventReadiness()
+    {
+        QFETCH(QString, answer);
+        QFETCH(Readiness, readiness);
+        for (const char *can : {"CanReboot", "CanPowerOff", "CanSuspend"})
+            QVERIFY(m_system.addMethod(Logind, LogindPath, Manager, can, "", "ret = '" + answer + "'", "s"));
+        QVERIFY(m_system.own(Logind, LogindPath, !answer.isNull()));
+        for (quint32 event : {EventId::Restart, EventId::ShutDown, EventId::Sleep})
+            QCOMPARE(LinuxSystemActions(300ms).powerEventReadiness(event), readiness);
+        QVERIFY(m_system.own(Logind, LogindPath, true));
     }
 
     void turnDisplayOff_data()

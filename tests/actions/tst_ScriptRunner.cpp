@@ -5,9 +5,11 @@
 #include "actions/ScriptRunner.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -59,6 +61,25 @@ private slots:
         QCOMPARE(marker.readAll(), QByteArray("ran /dev/null"));
         QCOMPARE(QDir(directory.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
             (QStringList {Directory, "marker"}));
+    }
+
+    // A script that takes its time does not stop the event loop: the window
+    // goes on painting and answering the desktop meanwhile.
+    void eventsGoOnWhileScriptRuns()
+    {
+        QTemporaryDir directory;
+        QFile script(directory.filePath("slow.sh"));
+        QVERIFY(script.open(QIODevice::WriteOnly) && script.write("sleep 0.5\n") > 0);
+        script.close();
+        int timerEvents = 0;
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&] { ++timerEvents; });
+        timer.start(20);
+        QElapsedTimer clock;
+        clock.start();
+        ScriptRunner::run(script.fileName());
+        QVERIFY(clock.elapsed() >= 500);
+        QVERIFY2(timerEvents >= 5, qPrintable(QString::number(timerEvents)));
     }
 };
 

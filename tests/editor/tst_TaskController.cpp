@@ -12,6 +12,8 @@
 namespace {
 const QString IllegalNumber = QStringLiteral("Illegal Number!");
 const QString MissingScript = QStringLiteral("The script file does not exist");
+const QString UnknownUnit = QStringLiteral("Choose a unit from the list: Years, Months, Days, Hours, Minutes or Seconds.");
+const QString DatePassed = QStringLiteral("The date has passed. Choose a date and time later than now.");
 } // namespace
 
 class tst_TaskController : public QObject
@@ -42,7 +44,11 @@ private slots:
         addRow("overflowingYears", 1, "300000000000", "Years", 1, qint64(0), IllegalNumber);
         addRow("beyond64Bits", 1, "12345678901234567890", "Seconds", 1, qint64(0), IllegalNumber);
         addRow("noRoomForLastTick", 1, "9223372036854775807", "Seconds", 1, qint64(0), IllegalNumber);
+        // A unit the list does not hold, should the box ever hold one.
+        addRow("unknownUnit", 1, "5", "mins", 1, qint64(0), UnknownUnit);
+        addRow("emptyUnit", 1, "5", "", 1, qint64(0), UnknownUnit);
         addRow("dateAhead", 1, QString(), "90700", 1, qint64(91), "");
+        addRow("datePassed", 1, QString(), "-3000", 1, qint64(0), DatePassed);
         addRow("dateRaisedToMinimum", 1, QString(), "2500", 10, qint64(11), "");
         addRow("scriptPresent", 5, "5", "Minutes", 1, qint64(301), "");
         addRow("scriptMissing", 5, "5", "Minutes", 1, qint64(0), MissingScript);
@@ -70,6 +76,11 @@ private slots:
             f.delegate->tabview1()->setCurrentIndex(1);
         } else {
             f.setCountdown(number, unit);
+            auto *units = f.control(Tag::UnitComboBox, f.page(0)).as<QComboBox>();
+            if (units->findText(unit) < 0) {
+                units->setEditable(true);
+                units->setEditText(unit);
+            }
         }
         f.pressRun();
 

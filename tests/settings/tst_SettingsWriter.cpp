@@ -4,6 +4,7 @@
 #include "tests/support/DataRow.h"
 #include "tests/support/WindowFixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSettings>
 #include <QTest>
@@ -47,6 +48,19 @@ private slots:
         QCOMPARE(file.allKeys().size(), saved.size());
         for (int i = 0; i < saved.size(); ++i)
             QCOMPARE(file.value(keys.at(i)).toString(), saved.at(i));
+    }
+
+    // A lock left behind as a folder, which no one can ever take, must not
+    // hold a starting task: the start goes on and the record is written.
+    void staleLockNeverHoldsStart()
+    {
+        const QString path = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Morvane/Morvane.conf");
+        QVERIFY(QDir().mkpath(path + QStringLiteral(".lock")));
+        WindowFixture f;
+        f.pressRun();
+        QCOMPARE(f.runTitle(), QStringLiteral("Stop"));
+        QCOMPARE(QSettings(path, QSettings::IniFormat).value("Number").toString(), QStringLiteral("5"));
+        QVERIFY(QDir(path + QStringLiteral(".lock")).removeRecursively());
     }
 };
 

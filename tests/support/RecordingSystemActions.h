@@ -19,12 +19,13 @@ public:
     }
     int turnDisplayOff() override { return record(QStringLiteral("dim"), dimStatus); }
     void runScript(const QString &path) override { record("script:" + path, 0); }
-    Readiness powerEventReadiness(quint32) override { return Readiness::Ready; }
-    Readiness displayReadiness() override { return Readiness::Ready; }
+    Readiness powerEventReadiness(quint32) override { return readiness; }
+    Readiness displayReadiness() override { return readiness; }
 
     QStringList calls;
     int eventStatus = 0;
     int dimStatus = 0;
+    Readiness readiness = Readiness::Ready;
     // Runs inside every call, e.g. to look at the window at that moment.
     std::function<void()> onCall;
 
