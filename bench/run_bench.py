@@ -53,7 +53,7 @@ TARGETS = {
     "anon_mib": 8.0,
     "idle_tick_us": 50.0,
     "running_tick_us": 200.0,
-    "idle_cpu_s_per_h": 1.0,
+    "idle_cpu_s_per_h": 0.6,
     "running_cpu_s_per_h": 2.5,
     "lateness_median_ms": 2.0,
     "soak_heap_growth_kib": 64.0,
@@ -325,6 +325,8 @@ def main():
     row("resident memory at 5 s, offscreen", median(rss_off), "MiB", TARGETS["rss_mib"], "median of 5 processes")
     row("anonymous memory at 5 s, offscreen", median(anon_off), "MiB", TARGETS["anon_mib"], "median of 5 processes")
     row("CPU of an idle tick", ticks["idle-tick-us"], "us", TARGETS["idle_tick_us"],
+        "median of 10,000 calls; countdown page shown, so the pickers wait")
+    row("  idle, date page shown", ticks["idle-datepage-tick-us"], "us", None,
         "median of 10,000 calls; pickers brought up to now, as each second")
     row("  idle, date set ahead", ticks["idle-ahead-tick-us"], "us", None, "median of 10,000 calls; compare only")
     row("CPU of a running tick", ticks["running-tick-us"], "us", TARGETS["running_tick_us"], "median of 10,000 calls")
