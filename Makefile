@@ -11,11 +11,14 @@ JOBS ?= $(shell nproc)
 PACKAGE_DIR ?= build-package
 
 .PHONY: all deps configure build run test package clean
-.PHONY: check-sanitize fuzz-build fuzz-smoke fuzz lint bench
-.PHONY: deps-lint deps-fuzz deps-bench
+.PHONY: check-sanitize check-desktops fuzz-build fuzz-smoke fuzz lint bench
+.PHONY: deps-lint deps-fuzz deps-bench deps-desktops
 
 # Hardening and measuring, each in a build tree of its own:
 #   make check-sanitize  every test under AddressSanitizer and UBSan (build-asan)
+#   make check-desktops  the tests labelled "desktop", against real desktop
+#                        services (scripts/packages-desktops.txt); make test
+#                        leaves them out
 #   make fuzz-smoke      the start checks' fuzzer for a short while (build-fuzz)
 #   make fuzz            the same for ten minutes
 #   make lint            clang-tidy, cppcheck and clang-format's check over the
@@ -45,6 +48,9 @@ deps-fuzz: deps
 deps-bench: deps
 	@./scripts/install-deps scripts/packages.txt scripts/packages-bench.txt
 
+deps-desktops: deps
+	@./scripts/install-deps scripts/packages.txt scripts/packages-desktops.txt
+
 configure: deps
 	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) >/dev/null
 
@@ -60,8 +66,12 @@ run: build
 		QT_QPA_PLATFORM=offscreen ./$(BUILD_DIR)/morvane; \
 	fi
 
+# The "desktop" tests need the packages of make check-desktops.
 test: build
-	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+	@cd $(BUILD_DIR) && ctest -LE desktop --output-on-failure -j $(JOBS)
+
+check-desktops: deps-desktops build
+	@cd $(BUILD_DIR) && ctest -L desktop --output-on-failure
 
 # A build tree of its own, configured for /usr, because the binary looks for
 # its help book under the prefix it was built for. Tests are not built there.

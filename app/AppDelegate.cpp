@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "app/TaggedTabView.h"
 #include "controls/ControlLookup.h"
+#include "controls/Log.h"
 #include "controls/RadioMatrix.h"
 #include "controls/Tags.h"
 #include "editor/EventRouter.h"
@@ -13,6 +14,8 @@
 #include "editor/TaskController.h"
 #include "schedule/CalendarMath.h"
 #include "schedule/CountdownTick.h"
+#include "schedule/Duration.h"
+#include "schedule/TaskWarnings.h"
 #include "settings/SettingsWriter.h"
 
 #include <QAbstractButton>
@@ -29,11 +32,21 @@ constexpr const char *ProductName = "Morvane";
 constexpr int TickIntervalMs = 1000;
 } // namespace
 
+AppDelegate::AppDelegate(
+    MainWindow *window, std::unique_ptr<SystemActions> actions, std::unique_ptr<AlertPresenter> alerts, QObject *parent)
+    : AppDelegate(window, std::move(actions), std::move(alerts), nullptr, nullptr, parent)
+{
+}
+
 AppDelegate::AppDelegate(MainWindow *window, std::unique_ptr<SystemActions> actions,
-                         std::unique_ptr<AlertPresenter> alerts, QObject *parent)
+    std::unique_ptr<AlertPresenter> alerts, std::unique_ptr<TaskNotifier> notifier,
+    std::unique_ptr<IdleInhibitor> inhibitor, QObject *parent)
     : QObject(parent)
     , m_actions(std::move(actions))
     , m_alerts(std::move(alerts))
+    , m_notifier(std::move(notifier))
+    , m_inhibitor(std::move(inhibitor))
+    , m_warnings(m_notifier ? std::make_unique<TaskWarnings>(*m_notifier) : nullptr)
     , m_settings(std::make_unique<SettingsWriter>(context()))
     , m_notice(std::make_unique<ReadinessNotice>(context(), *m_actions))
     , m_taskController(std::make_unique<TaskController>(context(), *m_settings, *m_notice))
@@ -51,6 +64,8 @@ AppDelegate::AppDelegate(MainWindow *window, std::unique_ptr<SystemActions> acti
         window->setDelegate(this);
     }
     connectControls();
+    if (m_notifier)
+        m_notifier->setStopHandler([this] { stopRunningTask(); });
 }
 
 AppDelegate::~AppDelegate()
@@ -282,6 +297,63 @@ void AppDelegate::releaseHeldTick()
 void AppDelegate::timerFired()
 {
     m_tick->timerFired();
+}
+
+bool AppDelegate::isTaskRunning() const
+{
+    return getGUIObject(Tag::RunButton, nullptr).title() == QLatin1String(RunTitle::Running);
+}
+
+void AppDelegate::stopRunningTask()
+{
+    if (isTaskRunning())
+        promptEvent(getGUIObject(Tag::RunButton, nullptr).object());
+}
+
+void AppDelegate::taskStarted(qint64 secondsLeft)
+{
+    const QString action = selectedActionName();
+    showTimeLeftInTitle(secondsLeft);
+    if (m_warnings)
+        m_warnings->taskStarted(secondsLeft, action);
+    // A task whose lock is refused still runs: the lock only keeps the
+    // desktop from sleeping through it.
+    if (m_inhibitor && m_inhibitor->hold(QStringLiteral("Counting down to %1").arg(action)) != 0)
+        qCInfo(lcMorvane, "The desktop may go idle during this task: logind did not grant the lock.");
+}
+
+void AppDelegate::timeLeftChanged(qint64 secondsLeft)
+{
+    showTimeLeftInTitle(secondsLeft);
+    if (m_warnings)
+        m_warnings->timeLeftChanged(secondsLeft);
+}
+
+void AppDelegate::taskEnded()
+{
+    // Sleep and Display Sleep follow at once when the task fires; Morvane's
+    // own lock must not stand in their way.
+    if (m_inhibitor)
+        m_inhibitor->release();
+    if (m_warnings)
+        m_warnings->taskEnded();
+    if (m_window)
+        m_window->setWindowTitle(QLatin1String(ProductName));
+}
+
+QString AppDelegate::selectedActionName() const
+{
+    const auto *matrix = getGUIObject(Tag::ActionMatrix, m_aBox1).as<RadioMatrix>();
+    return matrix ? withoutMnemonic(matrix->rows().value(matrix->selectedRow())) : QString();
+}
+
+void AppDelegate::showTimeLeftInTitle(qint64 secondsLeft)
+{
+    if (!m_window)
+        return;
+    QStringList parts {Duration::clockText(secondsLeft), selectedActionName(), QLatin1String(ProductName)};
+    parts.removeAll(QString());
+    m_window->setWindowTitle(parts.join(QStringLiteral(" – ")));
 }
 
 void AppDelegate::showAlert(AlertKind kind, const QString &message)

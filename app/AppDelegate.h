@@ -1,6 +1,8 @@
 #pragma once
 
+#include "actions/IdleInhibitor.h"
 #include "actions/SystemActions.h"
+#include "actions/TaskNotifier.h"
 #include "app/TabViewDelegate.h"
 #include "app/TaggedTabView.h"
 #include "app/WindowDelegate.h"
@@ -23,6 +25,7 @@ class ReadinessNotice;
 class ScheduleEditor;
 class SettingsWriter;
 class TaskController;
+class TaskWarnings;
 
 // The one controller of Morvane's main window.
 //
@@ -33,17 +36,22 @@ class TaskController;
 // task length. Every control sends promptEvent(), which routes by the
 // sender's class and tag to a small handler.
 //
-// Platform services (the system actions and the alert) are injected so
-// that tests can stand in for them. The handlers below it (task controller,
-// schedule editor, tick, settings writer) see the window only through the
-// TaskContext this class hands them.
+// Platform services (the system actions, the alert, the warnings before the
+// action and the idle lock) are injected so that tests can stand in for
+// them. The handlers below it (task controller, schedule editor, tick,
+// settings writer) see the window only through the TaskContext this class
+// hands them.
 class AppDelegate : public QObject, public WindowDelegate, public TabViewDelegate, private TaskContext
 {
     Q_OBJECT
 
 public:
+    // Without a notifier or an inhibitor a task runs without warnings or
+    // idle lock, as the tests of the window's handlers want it.
     AppDelegate(MainWindow *window, std::unique_ptr<SystemActions> actions,
                 std::unique_ptr<AlertPresenter> alerts, QObject *parent = nullptr);
+    AppDelegate(MainWindow *window, std::unique_ptr<SystemActions> actions, std::unique_ptr<AlertPresenter> alerts,
+        std::unique_ptr<TaskNotifier> notifier, std::unique_ptr<IdleInhibitor> inhibitor, QObject *parent = nullptr);
     ~AppDelegate() override;
 
     // Fields.
@@ -86,6 +94,13 @@ public:
     // The one-second tick.
     void timerFired();
 
+    // Whether a task is counting down: the Run button reads "Stop".
+    bool isTaskRunning() const;
+    // Stops the running task as the Stop button does, through the same
+    // route; nothing while no task runs, so that a late request from
+    // outside the window can never start one.
+    void stopRunningTask();
+
     // Calendar arithmetic and the time-left text.
     qint64 calculateLongFromTime(const QDateTime &date1, const QDateTime &date2) const;
     QString calculateLeftTime(qint64 n) const;
@@ -123,6 +138,14 @@ private:
     // runs right after it closes.
     void showAlert(AlertKind kind, const QString &message) override;
     void returnToIdle() override;
+    // The window's title shows the time left and the action while a task
+    // runs; the warnings and the idle lock come and go with the task.
+    void taskStarted(qint64 secondsLeft) override;
+    void timeLeftChanged(qint64 secondsLeft) override;
+    void taskEnded() override;
+    // The selected action row's text as it reads ("Shut Down").
+    QString selectedActionName() const;
+    void showTimeLeftInTitle(qint64 secondsLeft);
 
     void connectControls();
     void onTimerTimeout();
@@ -140,6 +163,9 @@ private:
 
     std::unique_ptr<SystemActions> m_actions;
     std::unique_ptr<AlertPresenter> m_alerts;
+    std::unique_ptr<TaskNotifier> m_notifier;
+    std::unique_ptr<IdleInhibitor> m_inhibitor;
+    std::unique_ptr<TaskWarnings> m_warnings;
     std::unique_ptr<SettingsWriter> m_settings;
     std::unique_ptr<ReadinessNotice> m_notice;
     std::unique_ptr<TaskController> m_taskController;

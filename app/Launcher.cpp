@@ -1,11 +1,17 @@
 #include "app/Launcher.h"
 
-#include "app/Config.h"
+#include "actions/DesktopNotifier.h"
 #include "actions/LinuxSystemActions.h"
+#include "actions/LogindInhibitor.h"
+#include "app/CommandLine.h"
+#include "app/CommandLineTask.h"
+#include "app/Config.h"
 #include "controls/MessageBoxAlertPresenter.h"
 
 #include <QApplication>
 #include <QIcon>
+
+#include <cstdio>
 
 namespace {
 // Every size drawn for Morvane, from the copy built into the binary, so the
@@ -39,17 +45,73 @@ void Launcher::describeApplication()
     QApplication::setWindowIcon(applicationIcon());
 }
 
-Launcher::Launcher()
-    : m_delegate(&m_window, std::make_unique<LinuxSystemActions>(),
-                 std::make_unique<MessageBoxAlertPresenter>(&m_window))
+std::optional<int> Launcher::handOver(const CommandLine &commandLine)
 {
-    // Queued, so that the window's close event finishes before the loop ends.
-    QObject::connect(&m_delegate, &AppDelegate::terminationRequested, &m_delegate,
-                     [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+    const SingleInstance::HandOver handOver
+        = SingleInstance::handOver(SingleInstance::socketName(), commandLine.given());
+    switch (handOver.status) {
+    case SingleInstance::HandOver::NoneRunning:
+        return std::nullopt;
+    case SingleInstance::HandOver::Answered:
+        if (!handOver.answer.isEmpty())
+            std::fprintf(stderr, "%s\n", handOver.answer.toLocal8Bit().constData());
+        return 0;
+    case SingleInstance::HandOver::NoAnswer:
+        break;
+    }
+    std::fputs("morvane: Morvane is running in this session but does not answer.\n", stderr);
+    return 1;
 }
 
-void Launcher::launch()
+Launcher::Launcher()
+    : Launcher(std::make_unique<LinuxSystemActions>(), nullptr,
+        std::make_unique<DesktopNotifier>(QStringLiteral(MORVANE_APP_ID)), std::make_unique<LogindInhibitor>())
 {
-    m_delegate.applicationDidFinishLaunching();
+}
+
+Launcher::Launcher(std::unique_ptr<SystemActions> actions, std::unique_ptr<AlertPresenter> alerts,
+    std::unique_ptr<TaskNotifier> notifier, std::unique_ptr<IdleInhibitor> inhibitor)
+{
+    // Made here, once the window exists for the message boxes to sit on.
+    if (!alerts)
+        alerts = std::make_unique<MessageBoxAlertPresenter>(&m_window);
+    m_delegate = std::make_unique<AppDelegate>(
+        &m_window, std::move(actions), std::move(alerts), std::move(notifier), std::move(inhibitor));
+    // Queued, so that the window's close event finishes before the loop ends.
+    QObject::connect(
+        m_delegate.get(), &AppDelegate::terminationRequested, m_delegate.get(), [] { QCoreApplication::exit(0); },
+        Qt::QueuedConnection);
+}
+
+void Launcher::launch(const TaskRequest &request)
+{
+    m_delegate->applicationDidFinishLaunching();
     m_window.show();
+    m_instance.listen(
+        SingleInstance::socketName(), [this](const QStringList &arguments) { return takeOver(arguments); });
+    startLater(request);
+}
+
+QString Launcher::takeOver(const QStringList &arguments)
+{
+    m_window.show();
+    m_window.raise();
+    m_window.activateWindow();
+    const CommandLine commandLine = CommandLine::parse(arguments);
+    if (commandLine.outcome() != CommandLine::Outcome::Start || !commandLine.request().asksForTask())
+        return QString();
+    if (m_delegate->isTaskRunning())
+        return QStringLiteral("Morvane is already counting down (%1); that task goes on and this one was not "
+                              "started. Press Stop in the window first to start another.")
+            .arg(m_window.windowTitle());
+    startLater(commandLine.request());
+    return QString();
+}
+
+void Launcher::startLater(const TaskRequest &request)
+{
+    // From the event loop: an alert that the start may show waits there,
+    // not inside the launch or the answer to a later start.
+    QMetaObject::invokeMethod(
+        m_delegate.get(), [this, request] { CommandLineTask(*m_delegate).start(request); }, Qt::QueuedConnection);
 }

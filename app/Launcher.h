@@ -2,10 +2,19 @@
 
 #include "app/AppDelegate.h"
 #include "app/MainWindow.h"
+#include "app/SingleInstance.h"
+#include "app/TaskRequest.h"
+
+#include <memory>
+#include <optional>
+
+class CommandLine;
 
 // Morvane put together as the user gets it: the main window, its controller
-// with the real system actions and message-box alerts, and the application's
-// names and icon. main() only makes a QApplication, a Launcher and runs.
+// with the real system actions, message-box alerts, desktop notifications
+// and logind's idle lock, the application's names and icon, and the socket
+// that later starts hand their command line to. main() only reads the
+// command line, makes a QApplication, a Launcher and runs.
 class Launcher
 {
 public:
@@ -17,15 +26,34 @@ public:
     // gives it its icon. Call once, right after creating the QApplication.
     static void describeApplication();
 
+    // Hands the command line to the Morvane already running in this session
+    // and prints what it answers on standard error. The exit status when one
+    // took it (0) or listens without answering (1); nothing when this start
+    // is the only Morvane. Needs no QApplication.
+    static std::optional<int> handOver(const CommandLine &commandLine);
+
     Launcher();
+    // Stand-ins for the services; without alerts, message boxes over the
+    // window show them.
+    Launcher(std::unique_ptr<SystemActions> actions, std::unique_ptr<AlertPresenter> alerts,
+        std::unique_ptr<TaskNotifier> notifier, std::unique_ptr<IdleInhibitor> inhibitor);
 
     MainWindow &window() { return m_window; }
-    AppDelegate &delegate() { return m_delegate; }
+    AppDelegate &delegate() { return *m_delegate; }
 
-    // Runs the launch sequence and shows the window.
-    void launch();
+    // Runs the launch sequence, shows the window, listens for later starts
+    // and then, from the event loop, starts the task asked for.
+    void launch(const TaskRequest &request = {});
+
+    // A later start's arguments: brings the window to the front and starts
+    // the task they ask for, unless one runs. Answers what the later start
+    // prints: empty, or why its task was not started.
+    QString takeOver(const QStringList &arguments);
 
 private:
+    void startLater(const TaskRequest &request);
+
     MainWindow m_window;
-    AppDelegate m_delegate;
+    std::unique_ptr<AppDelegate> m_delegate;
+    SingleInstance m_instance;
 };

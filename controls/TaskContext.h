@@ -45,4 +45,12 @@ public:
 
     // Unlocks the window and ends the task without acting.
     virtual void returnToIdle() = 0;
+
+    // A task started, counted down or ended (stopped or fired), secondsLeft
+    // before its action. What a running task shows and holds beyond the
+    // controls (the window's title, the warnings, the idle lock) follows
+    // these; the handlers' own work does not depend on them.
+    virtual void taskStarted(qint64 secondsLeft) = 0;
+    virtual void timeLeftChanged(qint64 secondsLeft) = 0;
+    virtual void taskEnded() = 0;
 };

@@ -73,6 +73,9 @@ void TaskController::startTask()
     // holds the last task the user started.
     m_settings.save();
     m_notice.update();
+    // The count holds the one tick that ends the task; the rest is the time
+    // left before the action.
+    m_context.taskStarted(*count - 1);
 }
 
 std::optional<qint64> TaskController::countdownLength()
@@ -152,6 +155,9 @@ void TaskController::returnToIdle()
     m_context.control(Tag::TimeLeftText, Area::Window).setHidden(true);
     setEditingEnabled(true);
     m_context.setCounterTimer(0);
+    // Last, and before the tick carries the action out: the idle lock must
+    // be gone by then.
+    m_context.taskEnded();
 }
 
 void TaskController::setEditingEnabled(bool enabled)

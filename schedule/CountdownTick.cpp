@@ -113,6 +113,7 @@ void CountdownTick::countDown()
     // once a minute, and each second of the last ten.
     if (left % 60 == 0 || left <= 10)
         text.announce(timeLeft);
+    m_context.timeLeftChanged(left);
 }
 
 void CountdownTick::followClock()

@@ -21,7 +21,7 @@ rm -f "$prefix.log"
 desktop=share/applications/$id.desktop
 metainfo=share/metainfo/$id.metainfo.xml
 for f in bin/morvane "$desktop" "$metainfo" share/icons/hicolor/scalable/apps/$id.svg \
-         share/morvane/MacHelp.help/index.html share/doc/morvane/copyright; do
+         share/morvane/MacHelp.help/index.html share/doc/morvane/copyright share/man/man1/morvane.1.gz; do
     [ -f "$prefix/$f" ] || fail "$f is not installed"
 done
 [ -x "$prefix/bin/morvane" ] || fail "bin/morvane is not executable"
@@ -40,7 +40,7 @@ done
 while IFS= read -r f; do
     case $f in
         bin/morvane|share/applications/*|share/metainfo/*|share/icons/hicolor/*) ;;
-        share/morvane/*|share/doc/morvane/copyright) ;;
+        share/morvane/*|share/doc/morvane/copyright|share/man/man1/morvane.1.gz) ;;
         *) fail "unexpected file installed: $f" ;;
     esac
 done < <(cd "$prefix" && find . -type f -printf '%P\n')

@@ -1,0 +1,90 @@
+#include "schedule/Duration.h"
+
+#include "schedule/CalendarMath.h"
+
+#include <limits>
+
+namespace Duration {
+
+namespace {
+    struct Unit
+    {
+        char16_t letter;
+        const char *name;
+        qint64 seconds;
+    };
+
+    // Largest first: countdownFields() takes the first that divides.
+    constexpr Unit Units[] = {
+        {u'd', "Days", CalendarMath::SecondsPerDay},
+        {u'h', "Hours", CalendarMath::SecondsPerHour},
+        {u'm', "Minutes", CalendarMath::SecondsPerMinute},
+        {u's', "Seconds", 1},
+    };
+    constexpr qint64 Max = std::numeric_limits<qint64>::max();
+
+    const Unit *unitFor(char16_t letter)
+    {
+        for (const Unit &unit : Units) {
+            if (unit.letter == letter)
+                return &unit;
+        }
+        return nullptr;
+    }
+} // namespace
+
+std::optional<qint64> parse(QStringView text)
+{
+    qint64 total = 0;
+    QString seen;
+    qsizetype i = 0;
+    while (i < text.size()) {
+        qint64 number = 0;
+        const qsizetype digitsStart = i;
+        for (; i < text.size() && text.at(i) >= u'0' && text.at(i) <= u'9'; ++i) {
+            const qint64 digit = text.at(i).unicode() - u'0';
+            if (number > (Max - digit) / 10)
+                return std::nullopt;
+            number = number * 10 + digit;
+        }
+        // A number without its unit ("90") could mean any unit: refused
+        // rather than guessed.
+        if (i == digitsStart || i == text.size())
+            return std::nullopt;
+        const Unit *unit = unitFor(text.at(i).unicode());
+        if (!unit || seen.contains(QChar(unit->letter)))
+            return std::nullopt;
+        seen += QChar(unit->letter);
+        ++i;
+        if (number > (Max - total) / unit->seconds)
+            return std::nullopt;
+        total += number * unit->seconds;
+    }
+    if (total <= 0)
+        return std::nullopt;
+    return total;
+}
+
+QString clockText(qint64 seconds)
+{
+    const qint64 left = qMax<qint64>(seconds, 0);
+    const qint64 days = left / CalendarMath::SecondsPerDay;
+    const qint64 hours = left / CalendarMath::SecondsPerHour % 24;
+    const qint64 minutes = left / CalendarMath::SecondsPerMinute % 60;
+    const QString secondsText = QStringLiteral("%1").arg(left % 60, 2, 10, QLatin1Char('0'));
+    if (left < CalendarMath::SecondsPerHour)
+        return QStringLiteral("%1:%2").arg(minutes).arg(secondsText);
+    const QString clock = QStringLiteral("%1:%2:%3").arg(hours).arg(minutes, 2, 10, QLatin1Char('0')).arg(secondsText);
+    return days > 0 ? QStringLiteral("%1 d %2").arg(days).arg(clock) : clock;
+}
+
+CountdownFields countdownFields(qint64 seconds)
+{
+    for (const Unit &unit : Units) {
+        if (seconds % unit.seconds == 0)
+            return {seconds / unit.seconds, QString::fromLatin1(unit.name)};
+    }
+    return {seconds, QStringLiteral("Seconds")};
+}
+
+} // namespace Duration
