@@ -29,8 +29,7 @@ constexpr char TurnOffScreenShortcut[] = "Turn Off Screen";
 int mutterPowerSaveMode(BusConnection &session)
 {
     int mode = MutterUnsupported;
-    if (session.call(MutterService, MutterPath, PropertiesInterface, "Get", "ss", MutterInterface,
-            MutterPowerSaveMode)
+    if (session.call(MutterService, MutterPath, PropertiesInterface, "Get", "ss", MutterInterface, MutterPowerSaveMode)
             < 0
         || sd_bus_message_read(session.reply(), "v", "i", &mode) < 0)
         return MutterUnsupported;
@@ -44,8 +43,8 @@ bool turnOffThroughMutter(BusConnection &session)
 {
     if (!session.hasService(MutterService, false))
         return false;
-    if (session.call(MutterService, MutterPath, PropertiesInterface, "Set", "ssv", MutterInterface,
-            MutterPowerSaveMode, "i", MutterOff)
+    if (session.call(MutterService, MutterPath, PropertiesInterface, "Set", "ssv", MutterInterface, MutterPowerSaveMode,
+            "i", MutterOff)
         < 0)
         return false;
     return mutterPowerSaveMode(session) == MutterOff;
@@ -66,8 +65,8 @@ bool powerDevilActive(BusConnection &session)
 bool turnOffThroughPowerDevil(BusConnection &session)
 {
     return powerDevilActive(session)
-        && session.call(KGlobalAccelService, PowerDevilComponentPath, KGlobalAccelComponent, "invokeShortcut",
-               "s", TurnOffScreenShortcut)
+        && session.call(KGlobalAccelService, PowerDevilComponentPath, KGlobalAccelComponent, "invokeShortcut", "s",
+               TurnOffScreenShortcut)
         == 0;
 }
 

@@ -40,5 +40,5 @@ Readiness LinuxSystemActions::powerEventReadiness(quint32 eventId)
 Readiness LinuxSystemActions::displayReadiness()
 {
     return DisplayPower(std::min(m_callTimeout, QuestionTimeout)).canTurnOff() ? Readiness::Ready
-                                                                              : Readiness::NotSupported;
+                                                                               : Readiness::NotSupported;
 }

@@ -159,8 +159,7 @@ Readiness logOutReadiness(std::chrono::milliseconds callTimeout)
             return Readiness::Ready;
     }
     BusConnection system(BusConnection::Bus::System, callTimeout);
-    return system.openStatus() == 0 && system.hasService(LogindService, false) ? Readiness::Ready
-                                                                               : Readiness::NoAnswer;
+    return system.openStatus() == 0 && system.hasService(LogindService, false) ? Readiness::Ready : Readiness::NoAnswer;
 }
 
 } // namespace

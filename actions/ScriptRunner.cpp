@@ -3,10 +3,10 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
+#include <QTimer>
 
 #include <cerrno>
 #include <csignal>

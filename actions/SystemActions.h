@@ -10,7 +10,7 @@ constexpr quint32 Restart = 0x72657374; // "rest"
 constexpr quint32 ShutDown = 0x73687574; // "shut"
 constexpr quint32 ReallyLogOut = 0x726C676F; // "rlgo"
 constexpr quint32 Sleep = 0x736C6570; // "slep"
-}
+} // namespace EventId
 
 // Whether the system would carry out an action if asked now, as far as it
 // can tell without trying: logind's Can* answers ("yes", "no", "na",

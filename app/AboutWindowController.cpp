@@ -6,10 +6,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QIcon>
 #include <QLabel>
-#include <QDialog>
 #include <QWidget>
 
 namespace {

@@ -76,30 +76,80 @@ AppDelegate::~AppDelegate()
         m_tabview1->setDelegate(nullptr);
 }
 
-MainWindow *AppDelegate::window() const { return m_window; }
-void AppDelegate::setWindow(MainWindow *window) { m_window = window; }
-QGroupBox *AppDelegate::aBox1() const { return m_aBox1; }
-void AppDelegate::setABox1(QGroupBox *box) { m_aBox1 = box; }
-QGroupBox *AppDelegate::aBox2() const { return m_aBox2; }
-void AppDelegate::setABox2(QGroupBox *box) { m_aBox2 = box; }
-TaggedTabView *AppDelegate::tabview1() const { return m_tabview1; }
-void AppDelegate::setTabview1(TaggedTabView *tabView) { m_tabview1 = tabView; }
-TaggedTabView *AppDelegate::tabview2() const { return m_tabview2; }
-void AppDelegate::setTabview2(TaggedTabView *tabView) { m_tabview2 = tabView; }
-qint64 AppDelegate::counterTimer() const { return m_counterTimer; }
-void AppDelegate::setCounterTimer(qint64 count) { m_counterTimer = count; }
-qint64 AppDelegate::minimumCounter() const { return m_minimumCounter; }
-void AppDelegate::setMinimumCounter(qint64 minimum) { m_minimumCounter = minimum; }
-QObjectList AppDelegate::objectGUIArray() const { return m_objectGUIArray; }
-void AppDelegate::setObjectGUIArray(const QObjectList &objects) { m_objectGUIArray = objects; }
-AboutWindowController *AppDelegate::vAboutWindowController() const { return m_vAboutWindowController.get(); }
+MainWindow *AppDelegate::window() const
+{
+    return m_window;
+}
+void AppDelegate::setWindow(MainWindow *window)
+{
+    m_window = window;
+}
+QGroupBox *AppDelegate::aBox1() const
+{
+    return m_aBox1;
+}
+void AppDelegate::setABox1(QGroupBox *box)
+{
+    m_aBox1 = box;
+}
+QGroupBox *AppDelegate::aBox2() const
+{
+    return m_aBox2;
+}
+void AppDelegate::setABox2(QGroupBox *box)
+{
+    m_aBox2 = box;
+}
+TaggedTabView *AppDelegate::tabview1() const
+{
+    return m_tabview1;
+}
+void AppDelegate::setTabview1(TaggedTabView *tabView)
+{
+    m_tabview1 = tabView;
+}
+TaggedTabView *AppDelegate::tabview2() const
+{
+    return m_tabview2;
+}
+void AppDelegate::setTabview2(TaggedTabView *tabView)
+{
+    m_tabview2 = tabView;
+}
+qint64 AppDelegate::counterTimer() const
+{
+    return m_counterTimer;
+}
+void AppDelegate::setCounterTimer(qint64 count)
+{
+    m_counterTimer = count;
+}
+qint64 AppDelegate::minimumCounter() const
+{
+    return m_minimumCounter;
+}
+void AppDelegate::setMinimumCounter(qint64 minimum)
+{
+    m_minimumCounter = minimum;
+}
+QObjectList AppDelegate::objectGUIArray() const
+{
+    return m_objectGUIArray;
+}
+void AppDelegate::setObjectGUIArray(const QObjectList &objects)
+{
+    m_objectGUIArray = objects;
+}
+AboutWindowController *AppDelegate::vAboutWindowController() const
+{
+    return m_vAboutWindowController.get();
+}
 
 void AppDelegate::setVAboutWindowController(AboutWindowController *controller)
 {
     if (controller != m_vAboutWindowController.get())
         m_vAboutWindowController.reset(controller);
 }
-
 
 void AppDelegate::connectControls()
 {
@@ -391,10 +441,22 @@ void AppDelegate::runAppleScript(const QString &path)
 
 // The do1..do4 actions send their event and drop the status; the tick
 // sends events itself so that it can report a failure.
-void AppDelegate::do1(QObject *) { m_actions->sendPowerEvent(EventId::Restart); }
-void AppDelegate::do2(QObject *) { m_actions->sendPowerEvent(EventId::ShutDown); }
-void AppDelegate::do3(QObject *) { m_actions->sendPowerEvent(EventId::ReallyLogOut); }
-void AppDelegate::do4(QObject *) { m_actions->sendPowerEvent(EventId::Sleep); }
+void AppDelegate::do1(QObject *)
+{
+    m_actions->sendPowerEvent(EventId::Restart);
+}
+void AppDelegate::do2(QObject *)
+{
+    m_actions->sendPowerEvent(EventId::ShutDown);
+}
+void AppDelegate::do3(QObject *)
+{
+    m_actions->sendPowerEvent(EventId::ReallyLogOut);
+}
+void AppDelegate::do4(QObject *)
+{
+    m_actions->sendPowerEvent(EventId::Sleep);
+}
 
 void AppDelegate::showAboutWindow()
 {
@@ -403,10 +465,24 @@ void AppDelegate::showAboutWindow()
     m_vAboutWindowController->showWindow(this);
 }
 
-void AppDelegate::openHtmlHelp() { HelpBook().openHtmlHelp(); }
-void AppDelegate::openHtmlHelp1() { HelpBook().openHtmlHelp1(); }
-void AppDelegate::openOnePageHtmlHelp(const QString &path) { HelpBook().openOnePageHtmlHelp(path); }
+void AppDelegate::openHtmlHelp()
+{
+    HelpBook().openHtmlHelp();
+}
+void AppDelegate::openHtmlHelp1()
+{
+    HelpBook().openHtmlHelp1();
+}
+void AppDelegate::openOnePageHtmlHelp(const QString &path)
+{
+    HelpBook().openOnePageHtmlHelp(path);
+}
 
-void AppDelegate::defaultSaveAppSetting() { m_settings->save(); }
+void AppDelegate::defaultSaveAppSetting()
+{
+    m_settings->save();
+}
 // Morvane's settings are a record, not a preference: nothing is restored.
-void AppDelegate::defaultLoadAppSetting() { }
+void AppDelegate::defaultLoadAppSetting()
+{
+}

@@ -48,8 +48,8 @@ class AppDelegate : public QObject, public WindowDelegate, public TabViewDelegat
 public:
     // Without a notifier or an inhibitor a task runs without warnings or
     // idle lock, as the tests of the window's handlers want it.
-    AppDelegate(MainWindow *window, std::unique_ptr<SystemActions> actions,
-                std::unique_ptr<AlertPresenter> alerts, QObject *parent = nullptr);
+    AppDelegate(MainWindow *window, std::unique_ptr<SystemActions> actions, std::unique_ptr<AlertPresenter> alerts,
+        QObject *parent = nullptr);
     AppDelegate(MainWindow *window, std::unique_ptr<SystemActions> actions, std::unique_ptr<AlertPresenter> alerts,
         std::unique_ptr<TaskNotifier> notifier, std::unique_ptr<IdleInhibitor> inhibitor, QObject *parent = nullptr);
     ~AppDelegate() override;

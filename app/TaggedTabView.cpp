@@ -93,8 +93,8 @@ void TaggedTabView::keyPressEvent(QKeyEvent *event)
     // widget from any control on its pages.
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     const int key = event->key();
-    const bool switchesPage = ctrl
-        && (key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_PageUp || key == Qt::Key_PageDown);
+    const bool switchesPage
+        = ctrl && (key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_PageUp || key == Qt::Key_PageDown);
     if (switchesPage && !userMayChangeTo(-1)) {
         event->accept();
         return;

@@ -126,9 +126,9 @@ void startOneHourCountdown(AppDelegate &delegate)
 int main(int argc, char *argv[])
 {
     const char *mode = argc > 1 ? argv[argc - 1] : "";
-    if (std::strcmp(mode, "first-paint") != 0 && std::strcmp(mode, "idle") != 0
-        && std::strcmp(mode, "countdown") != 0 && std::strcmp(mode, "idle-ahead") != 0
-        && std::strcmp(mode, "bare-first-paint") != 0 && std::strcmp(mode, "bare-ticks") != 0) {
+    if (std::strcmp(mode, "first-paint") != 0 && std::strcmp(mode, "idle") != 0 && std::strcmp(mode, "countdown") != 0
+        && std::strcmp(mode, "idle-ahead") != 0 && std::strcmp(mode, "bare-first-paint") != 0
+        && std::strcmp(mode, "bare-ticks") != 0) {
         std::fprintf(stderr, "usage: bench_app first-paint|idle|idle-ahead|countdown|bare-first-paint|bare-ticks\n");
         return 2;
     }
@@ -171,8 +171,8 @@ int main(int argc, char *argv[])
     std::unique_ptr<TickWatch> tickWatch;
     if (std::strcmp(mode, "first-paint") != 0) {
         const auto timers = delegate.findChildren<QTimer *>();
-        const auto tickTimer = std::find_if(timers.begin(), timers.end(),
-                                            [](QTimer *timer) { return timer->isActive() && timer->interval() == 1000; });
+        const auto tickTimer = std::find_if(
+            timers.begin(), timers.end(), [](QTimer *timer) { return timer->isActive() && timer->interval() == 1000; });
         if (tickTimer == timers.end()) {
             std::fprintf(stderr, "bench_app: no one-second timer found\n");
             return 1;

@@ -35,7 +35,7 @@ class QuietSystemActions : public SystemActions
 public:
     int sendPowerEvent(quint32) override { return 0; }
     int turnDisplayOff() override { return 0; }
-    void runScript(const QString &) override {}
+    void runScript(const QString &) override { }
     Readiness powerEventReadiness(quint32) override { return Readiness::Ready; }
     Readiness displayReadiness() override { return Readiness::Ready; }
 };
@@ -43,7 +43,7 @@ public:
 class QuietAlertPresenter : public AlertPresenter
 {
 public:
-    void showAlert(AlertKind, const QString &) override {}
+    void showAlert(AlertKind, const QString &) override { }
 };
 
 double threadCpuUs()

@@ -14,6 +14,5 @@ enum class ActionRow {
 // The row for a matrix's selected index; anything out of range is None.
 constexpr ActionRow actionRowAt(int index)
 {
-    return index >= int(ActionRow::Restart) && index <= int(ActionRow::RunScript) ? ActionRow(index)
-                                                                                    : ActionRow::None;
+    return index >= int(ActionRow::Restart) && index <= int(ActionRow::RunScript) ? ActionRow(index) : ActionRow::None;
 }

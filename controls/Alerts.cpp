@@ -33,7 +33,8 @@ constexpr Meaning Meanings[] = {
     {-53, "The service does not know this request: it may be too old or not the one Morvane expects."},
     {-6, "Morvane does not run inside a logind session, so there is no session to end."},
     {-1, "The system does not allow this operation for your user."},
-    {1, "There is no way to turn the display off here: no GNOME or KDE display service, and no X server with "
+    {1,
+        "There is no way to turn the display off here: no GNOME or KDE display service, and no X server with "
         "display power control."},
 };
 } // namespace

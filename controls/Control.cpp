@@ -17,7 +17,7 @@ namespace {
 // Remembered on a line edit so that isSelectable() can answer; Qt has no
 // "selectable" flag of its own for editable fields.
 constexpr const char *UnselectableProperty = "morvaneUnselectable";
-}
+} // namespace
 
 QString withoutMnemonic(QString text)
 {

@@ -22,8 +22,7 @@ public:
 
     bool isNull() const { return m_object.isNull(); }
     QObject *object() const { return m_object.data(); }
-    template<class T>
-    T *as() const { return qobject_cast<T *>(m_object.data()); }
+    template<class T> T *as() const { return qobject_cast<T *>(m_object.data()); }
 
     qint64 tag() const;
 

@@ -8,7 +8,8 @@
 #include <QWidget>
 
 namespace {
-struct Band {
+struct Band
+{
     qint64 first;
     qint64 last;
 };
@@ -17,15 +18,11 @@ struct Band {
 // deliberately not served (menu items among them).
 constexpr Band ViewBands[] = {
     {31000, 31999}, // push buttons and check boxes
-    {32200, 32299},
-    {32400, 32499}, // radio matrices
+    {32200, 32299}, {32400, 32499}, // radio matrices
     {32600, 32699}, // steppers
-    {34000, 34999},
-    {35000, 35999}, // text fields
+    {34000, 34999}, {35000, 35999}, // text fields
     {36000, 36999}, // captions and status texts
-    {39000, 39999},
-    {40000, 40099},
-    {40100, 40199}, // combo boxes
+    {39000, 39999}, {40000, 40099}, {40100, 40199}, // combo boxes
     {40200, 40299}, // date pickers
 };
 
@@ -34,7 +31,7 @@ bool hasTag(const QObject *object, qint64 tag)
     const QVariant value = object->property(Tag::Property);
     return value.isValid() && value.toLongLong() == tag;
 }
-}
+} // namespace
 
 bool ControlLookup::isItemTag(qint64 tag)
 {

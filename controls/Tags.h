@@ -33,7 +33,7 @@ constexpr qint64 DatePickerC = 40202;
 
 // Name of the dynamic property that holds a control's tag.
 constexpr const char *Property = "tag";
-}
+} // namespace Tag
 
 // The texts that are the task state: the Run button's title, as it reads
 // and as it is set with its mnemonic.
@@ -42,4 +42,4 @@ inline constexpr const char *Idle = "Run";
 inline constexpr const char *Running = "Stop";
 inline constexpr const char *IdleText = "&Run";
 inline constexpr const char *RunningText = "St&op";
-}
+} // namespace RunTitle

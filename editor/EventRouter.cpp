@@ -20,10 +20,9 @@ qint64 tagOf(const QObject *sender)
 
 bool isToolbarButton(const QObject *sender)
 {
-    return qobject_cast<const QToolButton *>(sender) && sender->parent()
-        && sender->parent()->inherits("QToolBar");
+    return qobject_cast<const QToolButton *>(sender) && sender->parent() && sender->parent()->inherits("QToolBar");
 }
-}
+} // namespace
 
 EventRoute EventRouter::route(const QObject *sender)
 {

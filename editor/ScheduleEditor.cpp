@@ -27,8 +27,8 @@ void ScheduleEditor::actionSelected()
     // script row shows the same file. The spare box is never shown.
     const bool script
         = actionRowAt(m_context.control(Tag::ActionMatrix, Area::ActionBox).selectedRow()) == ActionRow::RunScript;
-    const qint64 scriptControls[] = {Tag::ScriptCaption, Tag::ScriptPathField, Tag::ChooseScriptButton,
-                                     Tag::DimAfterScriptCheckBox};
+    const qint64 scriptControls[]
+        = {Tag::ScriptCaption, Tag::ScriptPathField, Tag::ChooseScriptButton, Tag::DimAfterScriptCheckBox};
     for (const qint64 tag : scriptControls)
         m_context.control(tag, Area::Window).setHidden(!script);
     m_context.control(Tag::SpareCheckBox, Area::Window).setHidden(true);
@@ -80,8 +80,8 @@ void ScheduleEditor::minimumChanged()
 
 void ScheduleEditor::displayMinimumSeconds(qint64 n)
 {
-    const QString text = n == 1 ? QStringLiteral("1 second")
-                                : QStringLiteral("%1 seconds").arg(m_context.minimumCounter());
+    const QString text
+        = n == 1 ? QStringLiteral("1 second") : QStringLiteral("%1 seconds").arg(m_context.minimumCounter());
     m_context.control(Tag::MinimumSecondsText, Area::DatePage).setStringValue(text);
 }
 
@@ -99,8 +99,8 @@ void ScheduleEditor::chooseScriptFile()
     panel->setWindowModality(Qt::WindowModal);
     panel->setAcceptMode(QFileDialog::AcceptOpen);
     panel->setFileMode(QFileDialog::ExistingFile);
-    panel->setNameFilters({QStringLiteral("Scripts (*.sh *.bash *.py *.pl *.rb *.scpt)"),
-        QStringLiteral("All files (*)")});
+    panel->setNameFilters(
+        {QStringLiteral("Scripts (*.sh *.bash *.py *.pl *.rb *.scpt)"), QStringLiteral("All files (*)")});
     panel->setDirectory(QDir::homePath());
     panel->selectFile(QStringLiteral("Script"));
     m_panel = panel;

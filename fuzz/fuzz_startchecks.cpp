@@ -10,8 +10,8 @@
 // by the mode byte, as raw UTF-16 so that lone surrogates and non-ASCII
 // digits reach the parser too. fuzz/seeds.py writes the seed corpus.
 
-#include "schedule/StartChecks.h"
 #include "schedule/CalendarMath.h"
+#include "schedule/StartChecks.h"
 
 #include <QString>
 #include <QStringList>
@@ -88,7 +88,8 @@ StartChecks::LeadingNumber referenceParse(const QString &text)
 
 std::optional<qint64> referenceFactor(const QString &unit)
 {
-    static const struct {
+    static const struct
+    {
         QLatin1String text;
         qint64 seconds;
     } units[] = {
@@ -112,7 +113,7 @@ void checkCountdownPage(const QString &numberText, const QString &unitText, qint
     const StartChecks::LeadingNumber parsed = StartChecks::parseLeadingNumber(numberText);
     const StartChecks::LeadingNumber expected = referenceParse(numberText);
     REQUIRE(parsed.status == expected.status && parsed.value == expected.value,
-            QStringLiteral("parse of \"%1\" gave %2").arg(numberText).arg(parsed.value));
+        QStringLiteral("parse of \"%1\" gave %2").arg(numberText).arg(parsed.value));
 
     const std::optional<qint64> factor = StartChecks::unitFactor(unitText);
     REQUIRE(factor == referenceFactor(unitText), unitText);
@@ -124,7 +125,7 @@ void checkCountdownPage(const QString &numberText, const QString &unitText, qint
     const Wide exact = Wide(parsed.value) * *factor;
     if (fits(exact)) {
         REQUIRE(length && *length == exact && *length > 0,
-                QStringLiteral("%1 x %2 gave %3").arg(parsed.value).arg(*factor).arg(length.value_or(0)));
+            QStringLiteral("%1 x %2 gave %3").arg(parsed.value).arg(*factor).arg(length.value_or(0)));
     } else {
         REQUIRE(!length, QStringLiteral("%1 x %2 wrapped to %3").arg(parsed.value).arg(*factor).arg(*length));
         return;
@@ -143,12 +144,12 @@ void checkArithmetic(qint64 a, qint64 b, double seconds)
     const std::optional<qint64> product = StartChecks::countdownLength(a, b);
     const Wide exact = Wide(a) * b;
     REQUIRE(fits(exact) ? product && *product == exact : !product,
-            QStringLiteral("%1 x %2 gave %3").arg(a).arg(b).arg(product.value_or(0)));
+        QStringLiteral("%1 x %2 gave %3").arg(a).arg(b).arg(product.value_or(0)));
 
     const std::optional<qint64> count = StartChecks::taskCount(a, b);
     const Wide exactCount = Wide(std::max(a, b)) + 1;
     REQUIRE(fits(exactCount) ? count && *count == exactCount : !count,
-            QStringLiteral("count of %1, %2 gave %3").arg(a).arg(b).arg(count.value_or(0)));
+        QStringLiteral("count of %1, %2 gave %3").arg(a).arg(b).arg(count.value_or(0)));
 
     const qint64 truncated = StartChecks::truncateTowardZero(seconds);
     if (std::isnan(seconds))
@@ -167,7 +168,8 @@ void checkArithmetic(qint64 a, qint64 b, double seconds)
 void checkLeftTime(qint64 n)
 {
     const QString text = CalendarMath::calculateLeftTime(n);
-    static const struct {
+    static const struct
+    {
         QLatin1String singular;
         QLatin1String plural;
         qint64 seconds;

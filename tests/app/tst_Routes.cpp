@@ -108,7 +108,10 @@ private slots:
         struct PaintCounter : QObject
         {
             int &count;
-            PaintCounter(int &c) : count(c) { }
+            PaintCounter(int &c)
+                : count(c)
+            {
+            }
             bool eventFilter(QObject *, QEvent *e) override { return count += e->type() == QEvent::Paint, false; }
         } counter(paints);
         datePage->installEventFilter(&counter);

@@ -12,7 +12,8 @@
 namespace {
 const QString IllegalNumber = QStringLiteral("Illegal Number!");
 const QString MissingScript = QStringLiteral("The script file does not exist");
-const QString UnknownUnit = QStringLiteral("Choose a unit from the list: Years, Months, Days, Hours, Minutes or Seconds.");
+const QString UnknownUnit
+    = QStringLiteral("Choose a unit from the list: Years, Months, Days, Hours, Minutes or Seconds.");
 const QString DatePassed = QStringLiteral("The date has passed. Choose a date and time later than now.");
 } // namespace
 
