@@ -6,7 +6,7 @@
 #include "actions/LinuxSystemActions.h"
 #include "tests/common/PrivateBus.h"
 
-#include <QElapsedTimer>
+#include <QDateTime>
 #include <QTest>
 
 #include <cerrno>
@@ -31,8 +31,8 @@ const Method Lxqt {"org.lxqt.session", "/LXQtSession", "org.lxqt.session", "logo
 const Method Methods[] = {{Logind, LogindPath, Manager, "Reboot", "b"}, {Logind, LogindPath, Manager, "PowerOff", "b"},
     {Logind, LogindPath, Manager, "Suspend", "b"},
     {Logind, LogindPath + "/session/auto", "org.freedesktop.login1.Session", "Terminate", ""}, Gnome, Kde, Xfce, Lxqt};
-// The first three make every method answer with an error.
-enum class Fault { Denied, Busy, UnknownError, None, NoLogind, NoBus, NoSessionBus, Hangs };
+// The first two make every method answer with an error.
+enum class Fault { Busy, UnknownError, None, NoLogind, NoBus, NoSessionBus, Hangs };
 
 const QString Mutter = QStringLiteral("org.gnome.Mutter.DisplayConfig");
 const QString MutterPath = QStringLiteral("/org/gnome/Mutter/DisplayConfig");
@@ -45,7 +45,7 @@ const QString PowerDevilAsked = PowerDevilPath + " isActive()";
 const QStringList PowerDevilOff {PowerDevilAsked, PowerDevilPath + " invokeShortcut(dbus.String('Turn Off Screen'))"};
 // Unsupported: Mutter takes the write, but PowerSaveMode reads -1 after it.
 // Inactive: kglobalaccel keeps PowerDevil's component, but it is not running.
-enum class State { Absent, Works, Unsupported, Inactive, Refuses, Hangs };
+enum class State { Absent, Works, Unsupported, Inactive, Refuses };
 
 } // namespace
 
@@ -60,16 +60,15 @@ class tst_BusActions : public QObject
 private slots:
     void initTestCase()
     {
-        for (const Method &m : Methods) {
-            if (m.service != Logind)
-                m_session.startMock(m.service, {m.service, m.path, m.interface});
-        }
+        for (const Method &m : {Gnome, Kde, Xfce, Lxqt})
+            m_session.startMock(m.service, {m.service, m.path, m.interface});
         m_session.startMock(Mutter, {Mutter, MutterPath, Mutter});
         m_session.startMock(KGlobalAccel, {KGlobalAccel, PowerDevilPath, Component});
         m_system.startMock(Logind, {"--template", "logind"});
         QVERIFY(m_system.waitForMocks() && m_session.waitForMocks());
-        QVERIFY(m_system.run(Logind, LogindPath, "self.AddSession('auto', 'seat0', 1000, 'user', True)").type()
-            == QDBusMessage::ReplyMessage);
+        // Checked by every row that logs out through logind; its calls are
+        // not counted.
+        m_system.run(Logind, LogindPath, "self.AddSession('auto', 'seat0', 1000, 'user', True)\nself.call_log.clear()");
         // Xvfb, as every virtual X server, has no DPMS: no case can turn off
         // a real screen.
         m_xvfb.setStandardErrorFile(QProcess::nullDevice());
@@ -78,11 +77,8 @@ private slots:
         qputenv("DISPLAY", ':' + m_xvfb.readLine().trimmed());
     }
 
-    void cleanupTestCase()
-    {
-        m_xvfb.terminate();
-        m_xvfb.waitForFinished();
-    }
+    // Terminated, the X server removes its socket and lock files.
+    void cleanupTestCase() { m_xvfb.terminate(), m_xvfb.waitForFinished(); }
 
     void sendPowerEvent_data()
     {
@@ -97,15 +93,15 @@ private slots:
                              const QString &call, Fault fault = Fault::None, int status = 0) {
             QTest::newRow(name) << event << QByteArray(desktop) << managers << fault << status << call;
         };
-        const QString reboot = LogindPath + " Reboot(dbus.Boolean(False))";
         const QString powerOff = LogindPath + " PowerOff(dbus.Boolean(False))";
         const QString suspend = LogindPath + " Suspend(dbus.Boolean(False))";
         const QString terminate = LogindPath + "/session/auto Terminate()";
         const quint32 logOut = EventId::ReallyLogOut;
-        // A session manager on the bus must not draw these away from logind.
-        row("restart", EventId::Restart, "GNOME", {Gnome.service}, reboot);
-        row("shutDown", EventId::ShutDown, "GNOME", {Gnome.service}, powerOff);
-        row("sleep", EventId::Sleep, "GNOME", {Gnome.service}, suspend);
+        // A session manager on the bus must not draw these away from logind,
+        // which answers each with its status.
+        row("restart", EventId::Restart, "GNOME", {Gnome.service}, LogindPath + " Reboot(dbus.Boolean(False))");
+        row("shutDownBusy", EventId::ShutDown, "GNOME", {Gnome.service}, powerOff, Fault::Busy, -EINPROGRESS);
+        row("sleepUnknownError", EventId::Sleep, "GNOME", {Gnome.service}, suspend, Fault::UnknownError, -EIO);
         // Log-out: the manager of a desktop named, else any that runs, else
         // logind ends the session.
         row("logOutGnome", logOut, "GNOME", {Gnome.service}, "/org/gnome/SessionManager Logout(dbus.UInt32(1))");
@@ -113,18 +109,10 @@ private slots:
         row("logOutXfce", logOut, "Other:XFCE", {Gnome.service, Xfce.service},
             "/org/xfce/SessionManager Logout(dbus.Boolean(False), dbus.Boolean(False))");
         row("logOutLxqt", logOut, "LXQt", {Gnome.service, Lxqt.service}, "/LXQtSession logout()");
-        // cinnamon-session owns GNOME's name; Cinnamon's own never appears.
-        row("logOutCinnamon", logOut, "X-Cinnamon", {Lxqt.service, Gnome.service},
-            "/org/gnome/SessionManager Logout(dbus.UInt32(1))");
         row("logOutOtherDesktop", logOut, "Sway", {Lxqt.service}, "/LXQtSession logout()");
         row("logOutNoManager", logOut, "GNOME", {}, terminate);
         row("logOutNoSessionBus", logOut, "GNOME", {Gnome.service}, terminate, Fault::NoSessionBus);
         // Each failure's status; log-out reaches logind as no manager runs.
-        row("restartDenied", EventId::Restart, "", {}, reboot, Fault::Denied, -EACCES);
-        row("logOutDenied", logOut, "", {}, terminate, Fault::Denied, -EACCES);
-        row("shutDownBusy", EventId::ShutDown, "", {}, powerOff, Fault::Busy, -EINPROGRESS);
-        row("sleepUnknownError", EventId::Sleep, "", {}, suspend, Fault::UnknownError, -EIO);
-        row("shutDownNoLogind", EventId::ShutDown, "", {}, {}, Fault::NoLogind, -EHOSTUNREACH);
         row("logOutNoLogind", logOut, "", {}, {}, Fault::NoLogind, -EHOSTUNREACH);
         row("restartNoBus", EventId::Restart, "", {}, {}, Fault::NoBus, -ENOENT);
         row("sleepHangs", EventId::Sleep, "", {}, suspend, Fault::Hangs, -ETIMEDOUT);
@@ -141,36 +129,28 @@ private slots:
 
         // Only the named session managers own their names. Every method takes
         // its exact argument types, and answers with the error of the fault.
-        const char *errors[] = {"org.freedesktop.DBus.Error.AccessDenied", "org.freedesktop.login1.OperationInProgress",
-            "org.example.Unheard"};
-        const auto takeCalls = [this] { return m_system.takeCalls() + m_session.takeCalls(); };
+        const char *errors[] = {"org.freedesktop.login1.OperationInProgress", "org.example.Unheard"};
+        const QString error = fault < Fault::None ? PrivateBus::raise(errors[int(fault)]) : QString();
         for (const Method &m : Methods) {
-            QVERIFY(m.service == Logind || m_session.own(m.service, m.path, managers.contains(m.service)));
-            QVERIFY((m.service == Logind ? m_system : m_session)
-                        .addMethod(m.service, m.path, m.interface, m.name, m.signature,
-                            fault <= Fault::UnknownError ? PrivateBus::raise(errors[int(fault)]) : QString()));
+            PrivateBus &bus = m.service == Logind ? m_system : m_session;
+            QVERIFY(bus.own(
+                m.service, m.path, m.service == Logind ? fault != Fault::NoLogind : managers.contains(m.service)));
+            QVERIFY(bus.addMethod(m.service, m.path, m.interface, m.name, m.signature, error));
         }
-        takeCalls();
         qputenv("XDG_CURRENT_DESKTOP", desktop);
         std::optional<PrivateBus> gone;
         if (fault == Fault::NoBus || fault == Fault::NoSessionBus)
             gone.emplace(fault == Fault::NoBus ? PrivateBus::System : PrivateBus::Session).stop();
-        QVERIFY(m_system.own(Logind, LogindPath, fault != Fault::NoLogind));
-        if (fault == Fault::Hangs)
-            m_system.signal(Logind, SIGSTOP);
+        m_system.signal(Logind, fault == Fault::Hangs ? SIGSTOP : SIGCONT);
 
-        constexpr auto callTimeout = 300ms;
-        QElapsedTimer clock;
-        clock.start();
-        const int result = LinuxSystemActions(callTimeout).sendPowerEvent(event);
-        const qint64 elapsed = clock.elapsed();
+        const qint64 start = QDateTime::currentMSecsSinceEpoch();
+        const int result = LinuxSystemActions(300ms).sendPowerEvent(event);
+        const qint64 elapsed = QDateTime::currentMSecsSinceEpoch() - start;
         m_system.signal(Logind, SIGCONT);
-        QVERIFY(m_system.own(Logind, LogindPath, true));
+        QCOMPARE(m_system.takeCalls() + m_session.takeCalls(), call.isEmpty() ? QStringList() : QStringList {call});
         QCOMPARE(result, status);
-        QCOMPARE(takeCalls(), call.isEmpty() ? QStringList() : QStringList {call});
         // A hung service costs the time-out and no more; the rest answer at once.
-        QVERIFY2(elapsed < callTimeout.count() + 1000 && (fault != Fault::Hangs || elapsed >= callTimeout.count()),
-            qPrintable(QString::number(elapsed)));
+        QVERIFY2(elapsed < 1300 && (fault != Fault::Hangs || elapsed >= 300), qPrintable(QString::number(elapsed)));
     }
 
     // What logind's Can* answers mean for the warning under the actions.
@@ -193,7 +173,6 @@ private slots:
         QVERIFY(m_system.own(Logind, LogindPath, !answer.isNull()));
         for (quint32 event : {EventId::Restart, EventId::ShutDown, EventId::Sleep})
             QCOMPARE(LinuxSystemActions(300ms).powerEventReadiness(event), readiness);
-        QVERIFY(m_system.own(Logind, LogindPath, true));
     }
 
     void turnDisplayOff_data()
@@ -205,13 +184,10 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QStringList>("calls");
 
-        QTest::newRow("gnome") << State::Works << State::Works << true << 0 << MutterOff;
-        QTest::newRow("gnomeOnX11") << State::Works << State::Absent << false << 0 << MutterOff;
-        QTest::newRow("gnomeUnsupportedThenKde")
-            << State::Unsupported << State::Works << true << 0 << MutterOff + PowerDevilOff;
-        QTest::newRow("gnomeRefusesThenKde")
-            << State::Refuses << State::Works << true << 0 << MutterOff + PowerDevilOff;
-        QTest::newRow("gnomeHangsThenKde") << State::Hangs << State::Works << true << 0 << MutterOff + PowerDevilOff;
+        // Mutter first, before the X server's DPMS and PowerDevil.
+        QTest::newRow("gnomeOnX11") << State::Works << State::Works << false << 0 << MutterOff;
+        QTest::newRow("unsupported") << State::Unsupported << State::Works << true << 0 << MutterOff + PowerDevilOff;
+        QTest::newRow("refuses") << State::Refuses << State::Works << true << 0 << MutterOff + PowerDevilOff;
         QTest::newRow("kdeInactive") << State::Absent << State::Inactive << true << 1 << QStringList {PowerDevilAsked};
         QTest::newRow("kdeRefuses") << State::Absent << State::Refuses << true << 1 << PowerDevilOff;
         // On X11 the X server's DPMS, which can be read back, goes first.
@@ -237,12 +213,9 @@ private slots:
         QVERIFY(m_session.addMethod(
             KGlobalAccel, PowerDevilPath, Component, "invokeShortcut", "s", kde == State::Refuses ? denied : ""));
         m_session.takeCalls();
-        if (gnome == State::Hangs)
-            m_session.signal(Mutter, SIGSTOP);
         qputenv("WAYLAND_DISPLAY", wayland ? "wayland-0" : "");
 
         const int result = LinuxSystemActions(300ms).turnDisplayOff();
-        m_session.signal(Mutter, SIGCONT);
         QCOMPARE(m_session.takeCalls(), calls);
         QCOMPARE(result, status);
     }

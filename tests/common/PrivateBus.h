@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <csignal>
 #include <map>
 #include <memory>
@@ -37,33 +38,30 @@ public:
         : m_variable(kind == System ? "DBUS_SYSTEM_BUS_ADDRESS" : "DBUS_SESSION_BUS_ADDRESS")
         , m_previousAddress(qgetenv(m_variable))
     {
-        QFile config(m_directory.filePath("bus.conf"));
-        config.open(QIODevice::WriteOnly);
-        config.write(Config.arg(m_directory.path()).toUtf8());
-        config.close();
-        m_daemon.start("dbus-daemon", {"--nofork", "--print-address", "--config-file=" + config.fileName()});
+        const QString config = m_directory.filePath("bus.conf");
+        if (QFile file(config); file.open(QIODevice::WriteOnly))
+            file.write(Config.arg(m_directory.path()).toUtf8());
+        m_daemon.start("dbus-daemon", {"--nofork", "--print-address", "--config-file=" + config});
         while (!m_daemon.canReadLine() && m_daemon.waitForReadyRead(5000)) { }
         m_address = QString::fromUtf8(m_daemon.readLine().trimmed());
         qputenv(m_variable, m_address.toUtf8());
         QDBusConnection::connectToBus(m_address, m_address);
     }
 
-    ~PrivateBus()
-    {
-        stop();
-        qputenv(m_variable, m_previousAddress);
-    }
+    ~PrivateBus() { stop(), qputenv(m_variable, m_previousAddress); }
 
-    // Ends the mocks and the daemon, which removes its socket.
+    // Ends the mocks (QProcess kills them) and the daemon, which removes its
+    // socket.
     void stop()
     {
-        for (auto &[service, process] : m_mocks)
-            process->kill(), process->waitForFinished();
         m_mocks.clear();
         QDBusConnection::disconnectFromBus(m_address);
         m_daemon.terminate();
         m_daemon.waitForFinished();
     }
+
+    // This test's connection to the bus.
+    QDBusConnection bus() const { return QDBusConnection(m_address); }
 
     // Starts `python3 -m dbusmock arguments...` (a template, or a name, path
     // and interface) for service. Mocks start side by side; waitForMocks()
@@ -78,13 +76,11 @@ public:
 
     bool waitForMocks()
     {
-        for (const auto &[service, process] : m_mocks) {
-            if (!QTest::qWaitFor(
-                    [&] { return !(m_uniqueNames[service] = bus().interface()->serviceOwner(service)).isEmpty(); },
-                    10000))
-                return false;
-        }
-        return true;
+        return std::all_of(m_mocks.begin(), m_mocks.end(), [this](const auto &mock) {
+            const QString &service = mock.first;
+            return QTest::qWaitFor(
+                [&] { return !(m_uniqueNames[service] = bus().interface()->serviceOwner(service)).isEmpty(); }, 10000);
+        });
     }
 
     // SIGSTOP: the mock keeps its name but answers nothing. SIGCONT.
@@ -102,8 +98,8 @@ public:
     // The mock gives its name up or takes it back.
     bool own(const QString &service, const QString &path, bool owned)
     {
-        const QString code = QString("self.connection.%1_name('%2')").arg(owned ? "request" : "release", service);
-        return ok(run(service, path, code));
+        return ok(
+            run(service, path, QString("self.connection.%1_name('%2')").arg(owned ? "request" : "release", service)));
     }
 
     // Adds or replaces a method that takes exactly the argument types of
@@ -118,11 +114,8 @@ public:
         return ok(call(service, path, "AddMethod", {interface, method, signature, outSignature, check + code}));
     }
 
-    // Code that fails the call with the D-Bus error errorName.
-    static QString raise(const QString &errorName)
-    {
-        return QString("raise dbus.exceptions.DBusException('x', name='%1')\n").arg(errorName);
-    }
+    // Code that fails the call with the D-Bus error name.
+    static QString raise(const QString &name) { return "raise dbus.DBusException('x', name='" + name + "')\n"; }
 
     // The calls since the last time on each object that addMethod() changed,
     // as "path Member(repr, ...)" of the arguments:
@@ -131,10 +124,7 @@ public:
     {
         QStringList calls;
         for (const auto &[service, path] : m_changed) {
-            const QDBusMessage reply = run(service, path,
-                "ret = [m + '(' + ', '.join(map(repr, a)) + ')' for t, m, a in self.call_log]\n"
-                "self.call_log.clear()",
-                "as");
+            const QDBusMessage reply = run(service, path, TakeLog, "as");
             for (const QString &call : ok(reply) ? reply.arguments().value(0).toStringList() : QStringList {"no log"})
                 calls << path + ' ' + call;
         }
@@ -143,11 +133,12 @@ public:
 
 private:
     static constexpr char MockInterface[] = "org.freedesktop.DBus.Mock";
+    static constexpr char TakeLog[]
+        = "ret = [m + '(' + ', '.join(map(repr, a)) + ')' for t, m, a in self.call_log]\nself.call_log.clear()";
     // No service directory, and a socket file that goes with the daemon.
     inline static const QString Config = R"(<busconfig><listen>unix:dir=%1</listen><auth>EXTERNAL</auth><policy
         context="default"><allow own="*"/><allow send_destination="*"/><allow receive_sender="*"/></policy></busconfig>)";
 
-    QDBusConnection bus() const { return QDBusConnection(m_address); }
     static bool ok(const QDBusMessage &reply) { return reply.type() == QDBusMessage::ReplyMessage; }
 
     // Reaches the mock whether or not it owns its name.

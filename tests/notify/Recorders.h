@@ -1,37 +1,14 @@
 #pragma once
 
-#include "actions/SystemActions.h"
 #include "controls/AlertPresenter.h"
+#include "tests/support/RecordingSystemActions.h"
 
 #include <QStringList>
 
-#include <functional>
-
-// Stand-ins for the system actions and the alert: they count the actions
-// and record the alerts ("Reminder: text"), and never touch the machine or
-// block on a dialog.
-class RecordingActions : public SystemActions
-{
-public:
-    int sendPowerEvent(quint32) override { return record(); }
-    int turnDisplayOff() override { return record(); }
-    void runScript(const QString &) override { record(); }
-    Readiness powerEventReadiness(quint32) override { return Readiness::Ready; }
-    Readiness displayReadiness() override { return Readiness::Ready; }
-
-    int calls = 0;
-    // Runs inside every action, to look at the world at that moment.
-    std::function<void()> onCall;
-
-private:
-    int record()
-    {
-        ++calls;
-        if (onCall)
-            onCall();
-        return 0;
-    }
-};
+// Stand-ins for the system actions and the alert: they record the actions
+// and the alerts ("Reminder: text"), and never touch the machine or block on
+// a dialog.
+using RecordingActions = RecordingSystemActions;
 
 class RecordingAlerts : public AlertPresenter
 {

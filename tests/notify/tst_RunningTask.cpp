@@ -19,9 +19,7 @@
 
 namespace {
 const QString Notifications = QStringLiteral("org.freedesktop.Notifications");
-const QString NotificationsPath = QStringLiteral("/org/freedesktop/Notifications");
 const QString Logind = QStringLiteral("org.freedesktop.login1");
-const QString LogindPath = QStringLiteral("/org/freedesktop/login1");
 // The daemon's calls since the last time: "Notify 0 Sleep in 1 minute" (the
 // id replaced, the summary; the actions only when they are not a Stop
 // button), "Close 1".
@@ -32,130 +30,103 @@ for t, m, a in self.call_log:
     elif m == 'CloseNotification':
         ret.append('Close %d' % a[0])
 self.call_log.clear())";
+// The daemon says that actions of its notifications were invoked.
+const char *const Invoked = "ret = []\nfor a in [%1]: self.EmitSignal('', 'ActionInvoked', 'us', a)";
 const char *const Inhibitors = "ret = [' '.join(i[:4]) for i in globals().get('inhibitors', [])]";
-
-enum class Ending { Fires, StopButton, WarningsStop };
 } // namespace
-Q_DECLARE_METATYPE(Ending)
 
 class tst_RunningTask : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void warnsLocksAndTitles_data();
-    void warnsLocksAndTitles();
-
-private:
-    QStringList ask(PrivateBus &bus, const QString &service, const QString &path, const QString &code)
-    {
-        return bus.run(service, path, code, "as").arguments().value(0).toStringList();
-    }
-    QStringList notificationCalls() { return ask(m_session, Notifications, NotificationsPath, NotificationCalls); }
-    QStringList inhibitors() { return ask(m_system, Logind, LogindPath, Inhibitors); }
-    void emitActionInvoked(const char *arguments)
-    {
-        m_session.run(Notifications, NotificationsPath,
-            QString("self.EmitSignal('%1', 'ActionInvoked', 'us', [%2])").arg(Notifications, arguments));
-    }
-
     PrivateBus m_session {PrivateBus::Session};
     PrivateBus m_system {PrivateBus::System};
-};
 
-void tst_RunningTask::initTestCase()
-{
-    m_session.startMock(Notifications, {"--template", "notification_daemon"});
-    m_system.startMock(Logind, {"--template", "logind"});
-    QVERIFY(m_session.waitForMocks());
-    QVERIFY(m_system.waitForMocks());
-}
-
-void tst_RunningTask::warnsLocksAndTitles_data()
-{
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("length");
-    QTest::addColumn<Ending>("ending");
-    // Seconds left when the task is stopped.
-    QTest::addColumn<qint64>("stopAt");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("calls");
-
-    QTest::newRow("6 minutes, fires")
-        << 1 << "6 Minutes" << Ending::Fires << qint64(-1) << "6:00 – Shut Down – Morvane"
-        << "Notify 0 Shut Down in 5 minutes; Notify 1 Shut Down in 1 minute; Notify 1 Shut Down in 10 seconds; Close 1";
-    QTest::newRow("301 seconds, Stop pressed at 0:30")
-        << 0 << "301 Seconds" << Ending::StopButton << qint64(30) << "5:01 – Restart – Morvane"
-        << "Notify 0 Restart in 5 minutes; Notify 1 Restart in 1 minute; Close 1";
-    QTest::newRow("5 minutes: no warning of the start itself, fires")
-        << 3 << "5 Minutes" << Ending::Fires << qint64(-1) << "5:00 – Sleep – Morvane"
-        << "Notify 0 Sleep in 1 minute; Notify 1 Sleep in 10 seconds; Close 1";
-    QTest::newRow("6 minutes, the warning's Stop at 0:05")
-        << 2 << "6 Minutes" << Ending::WarningsStop << qint64(5) << "6:00 – Log Out – Morvane"
-        << "Notify 0 Log Out in 5 minutes; Notify 1 Log Out in 1 minute; Notify 1 Log Out in 10 seconds; Close 1";
-    QTest::newRow("10 seconds, fires without a warning")
-        << 4 << "10 Seconds" << Ending::Fires << qint64(-1) << "0:10 – Display Sleep – Morvane"
-        << "";
-}
-
-void tst_RunningTask::warnsLocksAndTitles()
-{
-    QFETCH(int, row);
-    QFETCH(QString, length);
-    QFETCH(Ending, ending);
-    QFETCH(qint64, stopAt);
-    QFETCH(QString, title);
-    QFETCH(QString, calls);
-
-    m_session.run(Notifications, NotificationsPath, "self.next_id = 1");
-    notificationCalls();
-    MainWindow window;
-    auto recorder = std::make_unique<RecordingActions>();
-    RecordingActions &actions = *recorder;
-    const QDBusConnection session(QString::fromUtf8(qgetenv("DBUS_SESSION_BUS_ADDRESS")));
-    AppDelegate delegate(&window, std::move(recorder), std::make_unique<RecordingAlerts>(),
-        std::make_unique<DesktopNotifier>("io.github.morvane.Morvane", session), std::make_unique<LogindInhibitor>());
-    delegate.applicationDidFinishLaunching();
-    delegate.findChild<QTimer *>(QString(), Qt::FindDirectChildrenOnly)->stop();
-    const auto control = [&](qint64 tag, QObject *in = nullptr) { return delegate.getGUIObject(tag, in); };
-    QStringList lockedAtAction {"no action"};
-    actions.onCall = [&] { lockedAtAction = inhibitors(); };
-
-    control(Tag::ActionMatrix, delegate.aBox1()).as<RadioMatrix>()->setSelectedRow(row);
-    control(Tag::NumberField, delegate.tabview1()->widget(0)).setStringValue(length.section(' ', 0, 0));
-    control(Tag::UnitComboBox, delegate.tabview1()->widget(0)).as<QComboBox>()->setCurrentText(length.section(' ', 1));
-    control(Tag::RunButton).as<QAbstractButton>()->click();
-    QCOMPARE(window.windowTitle(), title);
-    QCOMPARE(inhibitors(), QStringList {"idle Morvane Counting down to " + title.section(" – ", 1, 1) + " block"});
-
-    QStringList seen;
-    while (delegate.isTaskRunning() && delegate.counterTimer() - 1 > stopAt) {
-        delegate.timerFired();
-        // Answered after the Notify on the same connection, whose id is then
-        // taken in before the next tick.
-        seen += notificationCalls();
-        QCoreApplication::processEvents();
+    // Runs code in the mock of service, at its one object; ret is a list of
+    // strings.
+    QStringList ask(PrivateBus &bus, const QString &name, const QString &code)
+    {
+        return bus.run(name, '/' + QString(name).replace('.', '/'), code, "as").arguments().value(0).toStringList();
     }
-    if (ending == Ending::StopButton)
+    QStringList notificationCalls() { return ask(m_session, Notifications, NotificationCalls); }
+    QStringList inhibitors() { return ask(m_system, Logind, Inhibitors); }
+
+private slots:
+    void initTestCase()
+    {
+        m_session.startMock(Notifications, {"--template", "notification_daemon"});
+        m_system.startMock(Logind, {"--template", "logind"});
+        QVERIFY(m_session.waitForMocks() && m_system.waitForMocks());
+    }
+
+    void warnsLocksAndTitles_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("seconds");
+        // Stopped with the warning's Stop at 0:05, or left to fire.
+        QTest::addColumn<bool>("stopped");
+        // The title at the start, then the daemon's calls.
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("5 minutes: no warning of the start itself, fires")
+            << 3 << 300 << false
+            << "5:00 – Sleep – Morvane; Notify 0 Sleep in 1 minute; Notify 1 Sleep in 10 seconds; Close 1";
+        QTest::newRow("6 minutes, the warning's Stop")
+            << 2 << 360 << true
+            << "6:00 – Log Out – Morvane; Notify 0 Log Out in 5 minutes; Notify 1 Log Out in 1 minute; "
+               "Notify 1 Log Out in 10 seconds; Close 1";
+    }
+
+    void warnsLocksAndTitles()
+    {
+        QFETCH(int, row);
+        QFETCH(int, seconds);
+        QFETCH(bool, stopped);
+        QFETCH(QString, expected);
+
+        ask(m_session, Notifications, "self.next_id = 1\nself.call_log.clear()\nret = []");
+        MainWindow window;
+        auto recorder = std::make_unique<RecordingActions>();
+        // The locks held as each action runs.
+        QStringList atAction;
+        recorder->onCall = [&] { atAction << inhibitors().join(", "); };
+        AppDelegate delegate(&window, std::move(recorder), std::make_unique<RecordingAlerts>(),
+            std::make_unique<DesktopNotifier>("io.github.morvane.Morvane", m_session.bus()),
+            std::make_unique<LogindInhibitor>());
+        delegate.applicationDidFinishLaunching();
+        delegate.findChild<QTimer *>(QString(), Qt::FindDirectChildrenOnly)->stop();
+        const auto control = [&](qint64 tag, QObject *in = nullptr) { return delegate.getGUIObject(tag, in); };
+
+        control(Tag::ActionMatrix, delegate.aBox1()).as<RadioMatrix>()->setSelectedRow(row);
+        control(Tag::NumberField, delegate.tabview1()->widget(0)).setStringValue(QString::number(seconds));
+        control(Tag::UnitComboBox, delegate.tabview1()->widget(0)).as<QComboBox>()->setCurrentText("Seconds");
         control(Tag::RunButton).as<QAbstractButton>()->click();
-    if (ending == Ending::WarningsStop) {
-        // Other notifications and other actions stop nothing.
-        emitActionInvoked("7, 'stop'");
-        emitActionInvoked("1, 'default'");
-        seen += notificationCalls();
-        QCoreApplication::processEvents();
-        QVERIFY(delegate.isTaskRunning());
-        emitActionInvoked("1, 'stop'");
+        const QString action = window.windowTitle().section(" – ", 1, 1);
+        QCOMPARE(inhibitors(), QStringList {"idle Morvane Counting down to " + action + " block"});
+
+        QStringList calls {window.windowTitle()};
+        while (delegate.isTaskRunning() && (!stopped || delegate.counterTimer() > 6)) {
+            delegate.timerFired();
+            // Answered after the Notify on the same connection, whose id is then
+            // taken in before the next tick.
+            calls += notificationCalls();
+            QCoreApplication::processEvents();
+        }
+        if (stopped) {
+            // Other notifications and other actions stop nothing.
+            ask(m_session, Notifications, QString(Invoked).arg("(7, 'stop'), (1, 'default')"));
+            QCoreApplication::processEvents();
+            QVERIFY(delegate.isTaskRunning());
+            ask(m_session, Notifications, QString(Invoked).arg("(1, 'stop')"));
+        }
+        QTRY_VERIFY(!delegate.isTaskRunning());
+        QCOMPARE(window.windowTitle(), "Morvane");
+        QTRY_COMPARE((calls += notificationCalls()).join("; "), expected);
+        QCOMPARE(inhibitors(), QStringList {});
+        // Fired once, with the lock let go before.
+        QCOMPARE(atAction, stopped ? QStringList {} : QStringList {""});
     }
-    QTRY_VERIFY(!delegate.isTaskRunning());
-    QCOMPARE(delegate.counterTimer(), 0);
-    QCOMPARE(window.windowTitle(), "Morvane");
-    QTRY_COMPARE((seen += notificationCalls()).join("; "), calls);
-    QCOMPARE(inhibitors(), QStringList {});
-    QCOMPARE(lockedAtAction, ending == Ending::Fires ? QStringList {} : QStringList {"no action"});
-    QCOMPARE(actions.calls, ending == Ending::Fires ? 1 : 0);
-}
+};
 
 QTEST_MAIN(tst_RunningTask)
 #include "tst_RunningTask.moc"
