@@ -1,7 +1,6 @@
 // What guards a running task (closing, Quit, switching the schedule page),
-// and the About window and help reached from the window.
+// and the help reached from the window.
 
-#include "app/AboutWindowController.h"
 #include "tests/support/DataRow.h"
 #include "tests/support/WindowFixture.h"
 
@@ -81,16 +80,6 @@ private slots:
         QCOMPARE(f.delegate->tabview1()->currentIndex(), running ? 0 : 1);
         QCOMPARE(changed.count(), running ? 0 : 1);
         QCOMPARE(f.runTitle(), QLatin1String(running ? "Stop" : "Run"));
-    }
-
-    void aboutClosesOnItsButton()
-    {
-        WindowFixture f;
-        f.menuItem(Tag::AboutMenuItem)->trigger();
-        QWidget *about = f.delegate->vAboutWindowController()->window();
-        QVERIFY(about && about->isVisible());
-        f.control(Tag::AboutCloseButton, about).as<QAbstractButton>()->click();
-        QVERIFY(!about->isVisible());
     }
 
     // The book the build puts beside the program, opened in the desktop's

@@ -33,21 +33,13 @@ private slots:
         QTest::addColumn<QString>("alert");
 
         addRow("fiveMinutes", 1, "5", "Minutes", 1, qint64(301), "");
-        addRow("oneYear", 1, "1", "Years", 1, qint64(31104001), "");
-        addRow("oneMonth", 1, "1", "Months", 1, qint64(2592001), "");
-        addRow("oneDay", 1, "1", "Days", 1, qint64(86401), "");
-        addRow("oneHour", 1, "1", "Hours", 1, qint64(3601), "");
         addRow("belowMinimum", 0, "1", "Seconds", 10, qint64(11), "");
-        addRow("trailingLetters", 0, " 42x", "Minutes", 1, qint64(2521), "");
         addRow("zero", 1, "0", "Minutes", 1, qint64(0), IllegalNumber);
-        addRow("negative", 1, "-3", "Minutes", 1, qint64(0), IllegalNumber);
         addRow("noDigits", 1, "abc", "Minutes", 1, qint64(0), IllegalNumber);
         addRow("overflowingYears", 1, "300000000000", "Years", 1, qint64(0), IllegalNumber);
-        addRow("beyond64Bits", 1, "12345678901234567890", "Seconds", 1, qint64(0), IllegalNumber);
         addRow("noRoomForLastTick", 1, "9223372036854775807", "Seconds", 1, qint64(0), IllegalNumber);
         // A unit the list does not hold, should the box ever hold one.
         addRow("unknownUnit", 1, "5", "mins", 1, qint64(0), UnknownUnit);
-        addRow("emptyUnit", 1, "5", "", 1, qint64(0), UnknownUnit);
         addRow("dateAhead", 1, QString(), "90700", 1, qint64(91), "");
         addRow("datePassed", 1, QString(), "-3000", 1, qint64(0), DatePassed);
         addRow("dateRaisedToMinimum", 1, QString(), "2500", 10, qint64(11), "");

@@ -27,7 +27,6 @@ private slots:
         addRow("dayLessOneSecond", qint64(86399), "23 Hours 59 Minutes 59 Seconds");
         addRow("oneDay", qint64(86400), "1 Day ");
         addRow("emptyPartsSkipped", qint64(2 * 86400 + 7200 + 2), "2 Days 2 Hours 2 Seconds");
-        addRow("yearIsDays", qint64(31104000), "360 Days ");
         addRow("minusOneIsPlural", qint64(-1), "-1 Seconds");
         addRow("minusSixtyOne", qint64(-61), "-1 Minutes -1 Seconds");
         addRow("beyond32Bits", qint64(3000000000) * 86400, "3000000000 Days ");
@@ -50,7 +49,6 @@ private slots:
 
         addRow("sameSecond", "2024-06-15T12:00:00.1", "2024-06-15T12:00:00.9", qint64(0), qint64(2));
         addRow("nextSecond", "2024-06-15T12:00:00.9", "2024-06-15T12:00:01.1", qint64(1), qint64(0));
-        addRow("lastSecond", "2024-06-15T12:00:01", "2024-06-15T12:00:00", qint64(-1), qint64(1));
         addRow("monthIs30Days", "2023-01-31T10:00", "2023-03-01T10:00", qint64(2592000), qint64(0));
         addRow("yearIs360Days", "2023-06-15T08:00", "2024-06-15T08:00", qint64(31104000), qint64(0));
         addRow("utcByLocalClock", "2024-06-15T22:30:00Z", "2024-06-16T00:30", qint64(0), qint64(2));

@@ -1,0 +1,125 @@
+#!/bin/bash
+# Starts one desktop's real services headless, on private buses and a private
+# display, runs a command among them and ends them again:
+#   desktop-session DESKTOP COMMAND...
+# The command gets DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM, XDG_CURRENT_DESKTOP,
+# both bus addresses, private HOME and XDG folders, and MORVANE_DESKTOP_RUN: a
+# folder holding monitor.log (dbus-monitor of the session bus from the moment
+# the desktop is ready) and, once the session manager or compositor has ended,
+# exit (its exit status). A desktop whose packages are missing is not started:
+# the script says SKIP, as ctest reads it. The Cinnamon schemas are kept in
+# MORVANE_DESKTOP_CACHE between runs.
+set -u
+desktop=$1
+run=$(mktemp -d /tmp/morvane-desktop.XXXXXX)
+# Every process started is a process group of its own, ended as a whole.
+groups=""
+# shellcheck disable=SC2086
+trap 'kill -- $groups 2>/dev/null; sleep 0.5; kill -KILL -- $groups 2>/dev/null; wait; rm -rf "$run"' EXIT
+trap 'exit 1' INT TERM
+export MORVANE_DESKTOP_RUN=$run HOME=$run/home XDG_CONFIG_HOME=$run/config XDG_CACHE_HOME=$run/cache QT_QPA_PLATFORM=xcb \
+    XDG_DATA_HOME=$run/data XDG_RUNTIME_DIR=$run/runtime DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent/morvane-system
+unset DISPLAY WAYLAND_DISPLAY SESSION_MANAGER XDG_CURRENT_DESKTOP
+# shellcheck disable=SC2174 # $run is private already; XDG_RUNTIME_DIR must be too.
+mkdir -p -m 700 "$HOME" "$XDG_CONFIG_HOME/autostart" "$XDG_CACHE_HOME" "$XDG_DATA_HOME/applications" "$XDG_RUNTIME_DIR"
+# The sessions start nothing of the machine's autostart folder.
+for entry in /etc/xdg/autostart/*.desktop; do
+    printf '[Desktop Entry]\nType=Application\nName=-\nHidden=true\n' >"$XDG_CONFIG_HOME/autostart/${entry##*/}"
+done
+# Buses without service files, so that a missing name fails at once.
+printf '<busconfig><listen>unix:dir=%s</listen><auth>EXTERNAL</auth><policy context="default"><allow own="*"/>
+<allow send_destination="*"/><allow receive_sender="*"/></policy></busconfig>' "$run" >"$run/bus.conf"
+
+skip() { echo "SKIP   : $desktop: $*"; exit 0; }
+installed() {
+    for package; do
+        # shellcheck disable=SC2016
+        [ "$(dpkg-query -W -f='${db:Status-Status}' "$package" 2>&1)" = installed ] || skip "$package is not installed"
+    done
+}
+start() { setsid "$@" >>"$run/log" 2>&1 & groups="$groups -$!"; }
+# The session manager or compositor, whose exit status lands in $run/exit.
+# shellcheck disable=SC2016 # for sh -c
+main() { start sh -c '"$@"; echo $? >"$0"' "$run/exit" "$@"; }
+# Waits up to 30 s for a command to succeed, while the main process runs.
+until_ok() {
+    local i=0
+    until "$@" >/dev/null 2>&1; do
+        ((i++ < 300)) && [ ! -e "$run/exit" ] && sleep 0.1 && continue
+        { echo "desktop-session: $desktop not ready: $*" && cat "$run/log"; } >&2; exit 1
+    done
+}
+# owned NAME [--system]
+owned() { dbus-send ${2:+"$2"} --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.GetNameOwner "string:$1"; }
+# serve VARIABLE PREFIX COMMAND...: a server that writes its address to fd 3,
+# which VARIABLE gets after PREFIX.
+serve() { start "${@:3}" 3>"$run/$1" && until_ok test -s "$run/$1" && export "$1=$2$(head -n 1 "$run/$1")"; }
+xvfb() { serve DISPLAY : Xvfb -displayfd 3 -nolisten tcp; }
+bus() { serve "$1" '' dbus-daemon --nofork --print-address=3 --config-file="$run/bus.conf"; }
+# session XDG_CURRENT_DESKTOP COMMAND...: a session manager on Xvfb.
+session() { xvfb && export XDG_CURRENT_DESKTOP=$1 && main "${@:2}"; }
+# gnome-session's and cinnamon-session's session "morvane", needing COMPONENTS.
+# session_file PROGRAM DESKTOP COMPONENTS
+session_file() {
+    mkdir -p "$XDG_CONFIG_HOME/$1/sessions"
+    printf '[%s Session]\nName=Morvane\nRequiredComponents=%s\n' "$2" "$3" >"$XDG_CONFIG_HOME/$1/sessions/morvane.session"
+}
+wayland() { until_ok test -S "$XDG_RUNTIME_DIR/wayland-0" && export WAYLAND_DISPLAY=wayland-0 QT_QPA_PLATFORM=wayland; }
+weston=(weston --backend=headless-backend.so --socket=wayland-0)
+
+bus DBUS_SESSION_BUS_ADDRESS
+case $desktop in
+xfce)
+    installed xfce4-session
+    start "$(sed -n 's/^Exec=//p' /usr/share/dbus-1/services/org.xfce.Xfconf.service)"
+    until_ok owned org.xfce.Xfconf
+    # A failsafe session of xfsettingsd alone (with no client to answer,
+    # xfce4-session never ends), and no agents, which would outlive it.
+    xfconf-query -c xfce4-session -p /sessions/Failsafe/Count -n -t int -s 1
+    xfconf-query -c xfce4-session -p /sessions/Failsafe/Client0_Command -n -t string -s xfsettingsd --force-array
+    xfconf-query -c xfce4-session -p /startup/ssh-agent/enabled -n -t bool -s false
+    xfconf-query -c xfce4-session -p /startup/gpg-agent/enabled -n -t bool -s false
+    session XFCE xfce4-session
+    until_ok sh -c 'dbus-send --print-reply --dest=org.xfce.SessionManager /org/xfce/SessionManager \
+        org.xfce.Session.Manager.ListClients | grep -q "object path"' ;;
+lxqt) installed lxqt-session && session LXQt lxqt-session && until_ok owned org.lxqt.session ;;
+mate) installed mate-session-manager && session MATE mate-session && until_ok owned org.gnome.SessionManager ;;
+gnome)
+    # gnome-session refuses to start without logind on the system bus.
+    installed gnome-session-bin python3-dbusmock
+    bus DBUS_SYSTEM_BUS_ADDRESS
+    start /usr/bin/python3 -m dbusmock --system --template logind
+    until_ok owned org.freedesktop.login1 --system
+    session_file gnome-session GNOME ''
+    session GNOME gnome-session --builtin --session=morvane && until_ok owned org.gnome.SessionManager ;;
+cinnamon)
+    # cinnamon-session wants one component at least, and schemas of packages
+    # that are not installed.
+    installed cinnamon-session
+    export GSETTINGS_SCHEMA_DIR=${MORVANE_DESKTOP_CACHE:-$run}/cinnamon-schemas
+    [ -s "$GSETTINGS_SCHEMA_DIR/gschemas.compiled" ] || (mkdir -p "$GSETTINGS_SCHEMA_DIR" \
+        && cd "$GSETTINGS_SCHEMA_DIR" && apt-get download cinnamon-settings-daemon cinnamon-common >>"$run/log" 2>&1 \
+        && for deb in ./*.deb; do dpkg-deb -x "$deb" unpacked; done \
+        && glib-compile-schemas --targetdir=. unpacked/usr/share/glib-2.0/schemas && rm -rf ./*.deb unpacked) \
+        || skip "the Cinnamon schemas could not be fetched"
+    session_file cinnamon-session Cinnamon morvane-idle
+    printf '[Desktop Entry]\nType=Application\nName=Idle\nExec=sleep infinity\n' \
+        >"$XDG_DATA_HOME/applications/morvane-idle.desktop"
+    session X-Cinnamon cinnamon-session --session=morvane && until_ok owned org.gnome.SessionManager ;;
+mutter-wayland)
+    installed mutter qt6-wayland && main mutter --headless --wayland --no-x11 --virtual-monitor 1280x720
+    until_ok owned org.gnome.Mutter.DisplayConfig && wayland ;;
+mutter-x11) installed mutter && xvfb && main mutter --x11 && until_ok owned org.gnome.Mutter.DisplayConfig ;;
+weston) installed weston qt6-wayland && main "${weston[@]}" && wayland ;;
+weston-xwayland)
+    # Morvane's window is an X client in the Wayland session.
+    installed weston xwayland && main "${weston[@]}" --xwayland
+    until_ok grep -q 'xserver listening on display :' "$run/log"
+    # shellcheck disable=SC2155
+    export DISPLAY=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$run/log") WAYLAND_DISPLAY=wayland-0 ;;
+*) echo "desktop-session: unknown desktop $desktop" >&2 && exit 2 ;;
+esac
+# shellcheck disable=SC2016
+start sh -c 'exec dbus-monitor >"$0"' "$run/monitor.log"
+until_ok test -s "$run/monitor.log"
+"${@:2}"

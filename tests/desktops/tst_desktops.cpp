@@ -1,0 +1,106 @@
+// Morvane against the real services of each desktop, as Debian 12 ships
+// them. Each row runs inside desktop-session.sh, which starts that desktop
+// headless on private buses and a private display. Morvane's real window and
+// system actions run a one-second task; the row checks the one call the
+// service saw on the session bus (as dbus-monitor shows it), the alerts, and
+// that a session manager ended the session while a compositor kept running.
+
+#include "actions/LinuxSystemActions.h"
+#include "app/AppDelegate.h"
+#include "app/MainWindow.h"
+#include "controls/ActionRow.h"
+#include "controls/RadioMatrix.h"
+#include "controls/Tags.h"
+#include "tests/support/DataRow.h"
+#include "tests/support/RecordingAlertPresenter.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QRadioButton>
+#include <QRegularExpression>
+
+class tst_Desktops : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void desktop_data()
+    {
+        QTest::addColumn<ActionRow>("action");
+        // The one call of its destination, interface and member the desktop
+        // must see, as "destination interface.member arguments..."; none
+        // where no service takes the request.
+        QTest::addColumn<QString>("call");
+        // Each alert's title and the number on its first line.
+        QTest::addColumn<QStringList>("alerts");
+
+        const QStringList none, notOff {"Error! 1"};
+        addRow("xfce", ActionRow::LogOut,
+            "org.xfce.SessionManager org.xfce.Session.Manager.Logout boolean false boolean false", none);
+        addRow("lxqt", ActionRow::LogOut, "org.lxqt.session org.lxqt.session.logout", none);
+        for (const char *gnome : {"mate", "gnome", "cinnamon"})
+            addRow(gnome, ActionRow::LogOut, "org.gnome.SessionManager org.gnome.SessionManager.Logout uint32 1", none);
+        const char *mutterOff = R"(org.gnome.Mutter.DisplayConfig org.freedesktop.DBus.Properties.Set string )"
+                                R"("org.gnome.Mutter.DisplayConfig" string "PowerSaveMode" variant int32 3)";
+        addRow("mutter-wayland", ActionRow::DisplaySleep, mutterOff, none);
+        // Mutter takes the request, and its PowerSaveMode then reads -1: Xvfb
+        // has no DPMS.
+        addRow("mutter-x11", ActionRow::DisplaySleep, mutterOff, notOff);
+        addRow("weston", ActionRow::DisplaySleep, "", notOff);
+        addRow("weston-xwayland", ActionRow::DisplaySleep, "", notOff);
+    }
+
+    void desktop()
+    {
+        QFETCH(ActionRow, action);
+        QFETCH(QString, call);
+        QFETCH(QStringList, alerts);
+        if (qEnvironmentVariableIsEmpty("MORVANE_DESKTOP_RUN"))
+            QSKIP("Runs only inside tests/desktops/desktop-session.sh, as ctest -L desktop does");
+
+        MainWindow window;
+        auto recorder = std::make_unique<RecordingAlertPresenter>();
+        const RecordingAlertPresenter &shown = *recorder;
+        AppDelegate delegate(&window, std::make_unique<LinuxSystemActions>(), std::move(recorder));
+        delegate.applicationDidFinishLaunching();
+        window.show();
+        const auto control = [&](qint64 tag, QObject *in = nullptr) { return delegate.getGUIObject(tag, in); };
+        control(Tag::ActionMatrix, delegate.aBox1()).as<RadioMatrix>()->rowButton(int(action))->click();
+        control(Tag::NumberField, delegate.tabview1()->widget(0)).setStringValue("1");
+        control(Tag::UnitComboBox, delegate.tabview1()->widget(0)).as<QComboBox>()->setCurrentText("Seconds");
+        control(Tag::RunButton).as<QAbstractButton>()->click();
+        QTRY_COMPARE_WITH_TIMEOUT(control(Tag::RunButton).title(), "Run", 10000);
+
+        // What desktop-session.sh keeps in MORVANE_DESKTOP_RUN.
+        const auto runFile = [](const QString &name) {
+            QFile file(qEnvironmentVariable("MORVANE_DESKTOP_RUN") + '/' + name);
+            return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).trimmed() : QString();
+        };
+        QStringList alerted;
+        for (const auto &[title, message] : shown.alerts)
+            alerted << title + ' ' + message.section('\n', 0, 0);
+        QCOMPARE(alerted, alerts);
+        // dbus-monitor starts each message at the margin, its arguments
+        // follow indented; a method call, on one line, reads
+        // "destination interface.member arguments...".
+        const QRegularExpression header(R"(^method call .*? destination=(\S+) .*? interface=(\S+); member=(\S+))");
+        const auto callsLike = [&] {
+            QStringList calls;
+            for (const QString &message : runFile("monitor.log").split(QRegularExpression("\n(?! )")))
+                calls << message.simplified().replace(header, R"(\1 \2.\3)");
+            return calls.filter(
+                QRegularExpression('^' + QRegularExpression::escape(call.section(' ', 0, 1)) + "( |$)"));
+        };
+        if (!call.isEmpty())
+            QTRY_COMPARE_WITH_TIMEOUT(callsLike(), QStringList {call}, 2000);
+        // A session manager ends the session, without saving one that would
+        // start Morvane again at the next log-in; a compositor keeps running.
+        QTRY_COMPARE_WITH_TIMEOUT(runFile("exit"), QString(action == ActionRow::LogOut ? "0" : ""), 5000);
+        QVERIFY(QDir(qEnvironmentVariable("XDG_CACHE_HOME") + "/sessions").isEmpty());
+    }
+};
+
+QTEST_MAIN(tst_Desktops)
+#include "tst_desktops.moc"
