@@ -15,7 +15,8 @@ PACKAGE_DIR ?= build-package
 .PHONY: deps-lint deps-fuzz deps-bench deps-desktops
 
 # Hardening and measuring, each in a build tree of its own:
-#   make check-sanitize  every test under AddressSanitizer and UBSan (build-asan)
+#   make check-sanitize  every test but the desktop ones under AddressSanitizer
+#                        and UBSan (build-asan)
 #   make check-desktops  the tests labelled "desktop", against real desktop
 #                        services (scripts/packages-desktops.txt); make test
 #                        leaves them out
@@ -90,7 +91,7 @@ check-sanitize: deps
 		ASAN_OPTIONS=detect_leaks=1 \
 		LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
 		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-		ctest --output-on-failure -j $(JOBS)
+		ctest -LE desktop --output-on-failure -j $(JOBS)
 
 fuzz-build: deps-fuzz
 	@CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
