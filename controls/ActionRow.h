@@ -1,5 +1,9 @@
 #pragma once
 
+#include "actions/SystemActions.h"
+
+#include <optional>
+
 // The rows of the action matrix, in the order the window shows them.
 enum class ActionRow {
     None = -1, // no row selected: a task that ends does nothing
@@ -15,4 +19,22 @@ enum class ActionRow {
 constexpr ActionRow actionRowAt(int index)
 {
     return index >= int(ActionRow::Restart) && index <= int(ActionRow::RunScript) ? ActionRow(index) : ActionRow::None;
+}
+
+// The power or session event a row sends when its task ends; nothing for
+// the rows that do something else.
+constexpr std::optional<quint32> powerEventOf(ActionRow row)
+{
+    switch (row) {
+    case ActionRow::Restart:
+        return EventId::Restart;
+    case ActionRow::ShutDown:
+        return EventId::ShutDown;
+    case ActionRow::LogOut:
+        return EventId::ReallyLogOut;
+    case ActionRow::Sleep:
+        return EventId::Sleep;
+    default:
+        return std::nullopt;
+    }
 }

@@ -13,26 +13,10 @@ void ReadinessNotice::update()
 {
     const ActionRow row = actionRowAt(m_context.control(Tag::ActionMatrix, Area::ActionBox).selectedRow());
     Readiness readiness = Readiness::Ready;
-    switch (row) {
-    case ActionRow::Restart:
-        readiness = m_actions.powerEventReadiness(EventId::Restart);
-        break;
-    case ActionRow::ShutDown:
-        readiness = m_actions.powerEventReadiness(EventId::ShutDown);
-        break;
-    case ActionRow::LogOut:
-        readiness = m_actions.powerEventReadiness(EventId::ReallyLogOut);
-        break;
-    case ActionRow::Sleep:
-        readiness = m_actions.powerEventReadiness(EventId::Sleep);
-        break;
-    case ActionRow::DisplaySleep:
+    if (const std::optional<quint32> event = powerEventOf(row))
+        readiness = m_actions.powerEventReadiness(*event);
+    else if (row == ActionRow::DisplaySleep)
         readiness = m_actions.displayReadiness();
-        break;
-    case ActionRow::RunScript:
-    case ActionRow::None:
-        break;
-    }
     const QString line = text(row, readiness);
     Control label = m_context.control(Tag::ReadinessText, Area::Window);
     label.setStringValue(line);

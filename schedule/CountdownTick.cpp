@@ -47,27 +47,14 @@ bool CountdownTick::expire()
 
     const ActionRow row = actionRowAt(m_context.control(Tag::ActionMatrix, Area::ActionBox).selectedRow());
     int status = 0;
-    switch (row) {
-    case ActionRow::Restart:
-        status = m_actions.sendPowerEvent(EventId::Restart);
-        break;
-    case ActionRow::ShutDown:
-        status = m_actions.sendPowerEvent(EventId::ShutDown);
-        break;
-    case ActionRow::LogOut:
-        status = m_actions.sendPowerEvent(EventId::ReallyLogOut);
-        break;
-    case ActionRow::Sleep:
-        status = m_actions.sendPowerEvent(EventId::Sleep);
-        break;
-    case ActionRow::DisplaySleep:
+    if (const std::optional<quint32> event = powerEventOf(row)) {
+        status = m_actions.sendPowerEvent(*event);
+    } else if (row == ActionRow::DisplaySleep) {
         status = m_actions.turnDisplayOff();
-        break;
-    case ActionRow::RunScript:
-        runScriptAction();
-        return true;
-    case ActionRow::None:
-        // The task simply ends.
+    } else {
+        // The script row, or no row: the task simply ends.
+        if (row == ActionRow::RunScript)
+            runScriptAction();
         return true;
     }
 
