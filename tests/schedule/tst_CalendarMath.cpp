@@ -28,7 +28,6 @@ private slots:
         addRow("oneDay", qint64(86400), "1 Day ");
         addRow("emptyPartsSkipped", qint64(2 * 86400 + 7200 + 2), "2 Days 2 Hours 2 Seconds");
         addRow("minusOneIsPlural", qint64(-1), "-1 Seconds");
-        addRow("minusSixtyOne", qint64(-61), "-1 Minutes -1 Seconds");
         addRow("beyond32Bits", qint64(3000000000) * 86400, "3000000000 Days ");
     }
     void calculateLeftTime()
