@@ -229,7 +229,7 @@ bool AppDelegate::windowShouldClose(QWidget *)
 
 bool AppDelegate::tabViewShouldSelectTabViewItem(TaggedTabView *, int)
 {
-    return getGUIObject(Tag::RunButton, nullptr).title() != QLatin1String(RunTitle::Running);
+    return !isTaskRunning();
 }
 
 void AppDelegate::closeApp()
