@@ -1,5 +1,6 @@
 #include "actions/DesktopNotifier.h"
 
+#include <QCoreApplication>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -35,7 +36,7 @@ void DesktopNotifier::show(const QString &summary, const QString &body)
     const QVariantMap hints {
         {QStringLiteral("urgency"), QVariant::fromValue(CriticalUrgency)}, {QStringLiteral("desktop-entry"), m_appId}};
     notify << QStringLiteral("Morvane") << m_id << m_appId << summary << body
-           << QStringList {StopKey, QStringLiteral("Stop")} << hints << DefaultExpiry;
+           << QStringList {StopKey, QCoreApplication::translate("DesktopNotifier", "Stop")} << hints << DefaultExpiry;
     auto *watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(notify), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *call) {
         call->deleteLater();

@@ -219,11 +219,11 @@ void AppDelegate::displayMinimumSeconds(qint64 n)
 
 bool AppDelegate::windowShouldClose(QWidget *)
 {
-    if (getGUIObject(Tag::RunButton, nullptr).title() == QLatin1String(RunTitle::Idle)) {
+    if (getGUIObject(Tag::RunButton, nullptr).title() == RunTitle::idle()) {
         closeApp();
         return true;
     }
-    showAlert(AlertKind::Reminder, QLatin1String(AlertText::CloseRefused));
+    showAlert(AlertKind::Reminder, AlertText::closeRefused());
     return false;
 }
 
@@ -351,7 +351,7 @@ void AppDelegate::timerFired()
 
 bool AppDelegate::isTaskRunning() const
 {
-    return getGUIObject(Tag::RunButton, nullptr).title() == QLatin1String(RunTitle::Running);
+    return getGUIObject(Tag::RunButton, nullptr).title() == RunTitle::running();
 }
 
 void AppDelegate::stopRunningTask()
@@ -368,7 +368,7 @@ void AppDelegate::taskStarted(qint64 secondsLeft)
         m_warnings->taskStarted(secondsLeft, action);
     // A task whose lock is refused still runs: the lock only keeps the
     // desktop from sleeping through it.
-    if (m_inhibitor && m_inhibitor->hold(QStringLiteral("Counting down to %1").arg(action)) != 0)
+    if (m_inhibitor && m_inhibitor->hold(tr("Counting down to %1").arg(action)) != 0)
         qCInfo(lcMorvane, "The desktop may go idle during this task: logind did not grant the lock.");
 }
 

@@ -101,8 +101,9 @@ QString Launcher::takeOver(const QStringList &arguments)
     if (commandLine.outcome() != CommandLine::Outcome::Start || !commandLine.request().asksForTask())
         return QString();
     if (m_delegate->isTaskRunning())
-        return QStringLiteral("Morvane is already counting down (%1); that task goes on and this one was not "
-                              "started. Press Stop in the window first to start another.")
+        return QCoreApplication::translate("Launcher",
+            "Morvane is already counting down (%1); that task goes on and this one was not started. Press Stop in "
+            "the window first to start another.")
             .arg(m_window.windowTitle());
     startLater(commandLine.request());
     return QString();

@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/Launcher.h"
+#include "app/Translations.h"
 
 #include <QApplication>
 
@@ -15,6 +16,7 @@ int main(int argc, char *argv[])
     Launcher::leaveSessionManagement();
     QApplication app(argc, argv);
     Launcher::describeApplication();
+    Translations::install();
     Launcher morvane;
     morvane.launch(commandLine.request());
     return app.exec();

@@ -18,9 +18,10 @@ QString title(AlertKind kind);
 // plain sentence on what it means and what the user can do.
 QString failedAction(int status);
 
-inline const char *const MissingScript = "The script file does not exist";
-inline const char *const IllegalNumber = "Illegal Number!";
-inline const char *const UnknownUnit = "Choose a unit from the list: Years, Months, Days, Hours, Minutes or Seconds.";
-inline const char *const DatePassed = "The date has passed. Choose a date and time later than now.";
-inline const char *const CloseRefused = "You can not close the application when timing task is running!";
+// The refusals and the missing script, in the user's language.
+QString missingScript();
+QString illegalNumber();
+QString unknownUnit();
+QString datePassed();
+QString closeRefused();
 } // namespace AlertText

@@ -1,5 +1,6 @@
 #include "controls/MessageBoxAlertPresenter.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -18,7 +19,7 @@ void MessageBoxAlertPresenter::showAlert(AlertKind kind, const QString &message)
     box.setWindowTitle(QStringLiteral("Morvane"));
     box.setText(AlertText::title(kind));
     box.setInformativeText(message);
-    QPushButton *ok = box.addButton(QStringLiteral("Ok"), QMessageBox::AcceptRole);
+    QPushButton *ok = box.addButton(QCoreApplication::translate("Alerts", "Ok"), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
     box.exec();

@@ -31,7 +31,14 @@ QStringList RadioMatrix::rows() const
 
 void RadioMatrix::setRows(const QStringList &texts)
 {
+    // The same rows in another language (the window's texts are set again
+    // after its values): retitled in place, so the checked row stays.
     const auto old = m_group->buttons();
+    if (old.size() == texts.size()) {
+        for (int row = 0; row < texts.size(); ++row)
+            m_group->button(row)->setText(texts.at(row));
+        return;
+    }
     for (QAbstractButton *button : old) {
         m_group->removeButton(button);
         delete button;
@@ -42,6 +49,8 @@ void RadioMatrix::setRows(const QStringList &texts)
         m_group->addButton(button, row);
         layout()->addWidget(button);
     }
+    // The window's file sets the selected row before its (translated) rows.
+    setSelectedRow(m_requestedRow);
 }
 
 int RadioMatrix::selectedRow() const
@@ -52,6 +61,7 @@ int RadioMatrix::selectedRow() const
 void RadioMatrix::setSelectedRow(int row)
 {
     const QScopedValueRollback<bool> fromCode(m_selectingFromCode, true);
+    m_requestedRow = row;
     if (QAbstractButton *button = m_group->button(row)) {
         button->setChecked(true);
         return;

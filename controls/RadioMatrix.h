@@ -32,5 +32,7 @@ signals:
 
 private:
     QButtonGroup *m_group;
+    // The row last asked for, checked again when the rows are made anew.
+    int m_requestedRow = -1;
     bool m_selectingFromCode = false;
 };

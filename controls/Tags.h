@@ -1,5 +1,9 @@
 #pragma once
 
+#include "controls/Control.h"
+
+#include <QCoreApplication>
+#include <QString>
 #include <QtGlobal>
 
 // The tag plan: every control of the main window and of the About window
@@ -36,10 +40,24 @@ constexpr const char *Property = "tag";
 } // namespace Tag
 
 // The texts that are the task state: the Run button's title, as it reads
-// and as it is set with its mnemonic.
+// and as it is set with its mnemonic, in the user's language. The idle one
+// is the main window's own text for the button, so the window and the code
+// take it from the same catalogue entry.
 namespace RunTitle {
-inline constexpr const char *Idle = "Run";
-inline constexpr const char *Running = "Stop";
-inline constexpr const char *IdleText = "&Run";
-inline constexpr const char *RunningText = "St&op";
+inline QString idleText()
+{
+    return QCoreApplication::translate("MainWindow", "&Run");
+}
+inline QString runningText()
+{
+    return QCoreApplication::translate("MainWindow", "St&op");
+}
+inline QString idle()
+{
+    return withoutMnemonic(idleText());
+}
+inline QString running()
+{
+    return withoutMnemonic(runningText());
+}
 } // namespace RunTitle

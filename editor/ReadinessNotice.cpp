@@ -3,6 +3,8 @@
 #include "controls/Tags.h"
 #include "controls/TaskContext.h"
 
+#include <QCoreApplication>
+
 ReadinessNotice::ReadinessNotice(TaskContext &context, SystemActions &actions)
     : m_context(context)
     , m_actions(actions)
@@ -26,20 +28,25 @@ void ReadinessNotice::update()
 
 QString ReadinessNotice::text(ActionRow row, Readiness readiness)
 {
-    const QString refused = QStringLiteral("This action will be refused: ");
+    // Whole sentences, so that each language can put the reason its own way.
     switch (readiness) {
     case Readiness::Ready:
         return QString();
     case Readiness::Refused:
-        return refused + QStringLiteral("the system does not allow it for you now.");
+        return QCoreApplication::translate(
+            "ReadinessNotice", "This action will be refused: the system does not allow it for you now.");
     case Readiness::NeedsPassword:
-        return refused + QStringLiteral("the system would ask for a password, and nobody may be there to give it.");
+        return QCoreApplication::translate("ReadinessNotice",
+            "This action will be refused: the system would ask for a password, and nobody may be there to give it.");
     case Readiness::NotSupported:
         if (row == ActionRow::DisplaySleep)
-            return refused + QStringLiteral("there is no way to turn the display off here.");
-        return refused + QStringLiteral("this computer cannot do it here.");
+            return QCoreApplication::translate(
+                "ReadinessNotice", "This action will be refused: there is no way to turn the display off here.");
+        return QCoreApplication::translate(
+            "ReadinessNotice", "This action will be refused: this computer cannot do it here.");
     case Readiness::NoAnswer:
         break;
     }
-    return refused + QStringLiteral("the service that carries it out does not answer.");
+    return QCoreApplication::translate(
+        "ReadinessNotice", "This action will be refused: the service that carries it out does not answer.");
 }

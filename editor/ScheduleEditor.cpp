@@ -80,9 +80,10 @@ void ScheduleEditor::minimumChanged()
 
 void ScheduleEditor::displayMinimumSeconds(qint64 n)
 {
-    const QString text
-        = n == 1 ? QStringLiteral("1 second") : QStringLiteral("%1 seconds").arg(m_context.minimumCounter());
-    m_context.control(Tag::MinimumSecondsText, Area::DatePage).setStringValue(text);
+    // The stepper keeps the minimum within an int.
+    Q_UNUSED(n)
+    m_context.control(Tag::MinimumSecondsText, Area::DatePage)
+        .setStringValue(tr("%n second(s)", nullptr, int(m_context.minimumCounter())));
 }
 
 void ScheduleEditor::chooseScriptFile()
@@ -99,10 +100,9 @@ void ScheduleEditor::chooseScriptFile()
     panel->setWindowModality(Qt::WindowModal);
     panel->setAcceptMode(QFileDialog::AcceptOpen);
     panel->setFileMode(QFileDialog::ExistingFile);
-    panel->setNameFilters(
-        {QStringLiteral("Scripts (*.sh *.bash *.py *.pl *.rb *.scpt)"), QStringLiteral("All files (*)")});
+    panel->setNameFilters({tr("Scripts (*.sh *.bash *.py *.pl *.rb *.scpt)"), tr("All files (*)")});
     panel->setDirectory(QDir::homePath());
-    panel->selectFile(QStringLiteral("Script"));
+    panel->selectFile(tr("Script"));
     m_panel = panel;
     connect(panel, &QFileDialog::finished, this, [this, panel](int result) {
         openFileDidEnd(panel, result, nullptr);

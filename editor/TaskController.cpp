@@ -8,11 +8,17 @@
 #include "schedule/StartChecks.h"
 #include "settings/SettingsWriter.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFileInfo>
 
 namespace {
-const QString CountdownPageLabel = QStringLiteral("Timer");
+// The countdown page's label as the window shows it, in the user's language:
+// the main window's own text for the tab, so both come from one entry.
+QString countdownPageLabel()
+{
+    return withoutMnemonic(QCoreApplication::translate("MainWindow", "&Timer"));
+}
 } // namespace
 
 TaskController::TaskController(TaskContext &context, SettingsWriter &settings, ReadinessNotice &notice)
@@ -26,7 +32,7 @@ void TaskController::runButtonPressed()
 {
     // Only the exact idle title starts a task; any other title counts as a
     // running task, so a press can always stop one.
-    if (m_context.control(Tag::RunButton, Area::Window).title() == QLatin1String(RunTitle::Idle))
+    if (m_context.control(Tag::RunButton, Area::Window).title() == RunTitle::idle())
         startTask();
     else
         returnToIdle();
@@ -46,13 +52,13 @@ void TaskController::startTask()
         const bool exists = QFileInfo::exists(path);
         qCInfo(lcMorvane).noquote() << QString::asprintf("----------%d", exists ? 1 : 0);
         if (!exists) {
-            refuse(AlertText::MissingScript);
+            refuse(AlertText::missingScript());
             return;
         }
     }
 
     std::optional<qint64> length;
-    if (m_context.selectedPageLabel() == CountdownPageLabel) {
+    if (m_context.selectedPageLabel() == countdownPageLabel()) {
         length = countdownLength();
         if (!length)
             return;
@@ -64,7 +70,7 @@ void TaskController::startTask()
 
     const std::optional<qint64> count = StartChecks::taskCount(*length, m_context.minimumCounter());
     if (!count) {
-        refuse(AlertText::IllegalNumber);
+        refuse(AlertText::illegalNumber());
         return;
     }
     m_context.setCounterTimer(*count);
@@ -86,7 +92,7 @@ std::optional<qint64> TaskController::countdownLength()
 
     const StartChecks::LeadingNumber number = StartChecks::parseLeadingNumber(text);
     if (number.status != StartChecks::NumberStatus::Ok || number.value <= 0) {
-        refuse(AlertText::IllegalNumber);
+        refuse(AlertText::illegalNumber());
         return std::nullopt;
     }
 
@@ -98,12 +104,12 @@ std::optional<qint64> TaskController::countdownLength()
     // length: a power action a second after Run, with no warning.
     const std::optional<qint64> factor = StartChecks::unitFactor(unit);
     if (!factor) {
-        refuse(AlertText::UnknownUnit);
+        refuse(AlertText::unknownUnit());
         return std::nullopt;
     }
     const std::optional<qint64> length = StartChecks::countdownLength(number.value, *factor);
     if (!length) {
-        refuse(AlertText::IllegalNumber);
+        refuse(AlertText::illegalNumber());
         return std::nullopt;
     }
 
@@ -122,21 +128,21 @@ std::optional<qint64> TaskController::dateLength()
     const double seconds = QDateTime::currentDateTime().msecsTo(target) / 1000.0;
     const qint64 length = StartChecks::truncateTowardZero(seconds);
     if (length <= 0) {
-        refuse(AlertText::DatePassed);
+        refuse(AlertText::datePassed());
         return std::nullopt;
     }
     return length;
 }
 
-void TaskController::refuse(const char *message)
+void TaskController::refuse(const QString &message)
 {
-    m_context.showAlert(AlertKind::Reminder, QLatin1String(message));
+    m_context.showAlert(AlertKind::Reminder, message);
 }
 
 void TaskController::enterRunning()
 {
     Control runButton = m_context.control(Tag::RunButton, Area::Window);
-    runButton.setTitle(QLatin1String(RunTitle::RunningText));
+    runButton.setTitle(RunTitle::runningText());
     runButton.setRefusesFirstResponder(false);
     m_context.control(Tag::ChooseScriptButton, Area::Window).setEnabled(false);
     m_context.control(Tag::ScriptPathField, Area::Window).setEnabled(false);
@@ -149,7 +155,7 @@ void TaskController::returnToIdle()
 {
     m_context.control(Tag::ChooseScriptButton, Area::Window).setEnabled(true);
     m_context.control(Tag::ScriptPathField, Area::Window).setEnabled(true);
-    m_context.control(Tag::RunButton, Area::Window).setTitle(QLatin1String(RunTitle::IdleText));
+    m_context.control(Tag::RunButton, Area::Window).setTitle(RunTitle::idleText());
     m_context.control(Tag::TimeLeftCaption, Area::Window).setHidden(true);
     // The text stays; the next start clears it.
     m_context.control(Tag::TimeLeftText, Area::Window).setHidden(true);

@@ -38,7 +38,7 @@ private:
     // Task length in seconds from date picker A, or nothing after the alert
     // that the date has passed.
     std::optional<qint64> dateLength();
-    void refuse(const char *message);
+    void refuse(const QString &message);
     // The lock shared by enterRunning() and returnToIdle(), in their order.
     void setEditingEnabled(bool enabled);
 

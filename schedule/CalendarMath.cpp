@@ -1,5 +1,9 @@
 #include "schedule/CalendarMath.h"
 
+#include <QCoreApplication>
+
+#include <limits>
+
 namespace {
 // The six calendar fields Morvane works with; parts of a second never count.
 struct DateFields
@@ -22,15 +26,20 @@ DateFields localFields(const QDateTime &date)
     return {day.year(), day.month(), day.day(), time.hour(), time.minute(), time.second()};
 }
 
-// One piece of the time-left text: nothing for 0, the singular text for
-// exactly 1, otherwise the plural with the whole signed value.
-QString leftTimePiece(qint64 value, const char *singular, const char *plural)
+// One piece of the time-left text: nothing for 0, otherwise the count with
+// its unit in the form the user's language takes for it ("1 Day ",
+// "2 Days "). A catalogue chooses forms by an int, so a count outside 0 to
+// INT_MAX chooses by a stand-in with the same last six digits, never 0 or
+// 1, and then shows its own number: "-1 Seconds" and "3000000000 Days "
+// take the plural, as every other count that is not exactly 1.
+QString leftTimePiece(qint64 value, const char *text)
 {
     if (value == 0)
         return QString();
-    if (value == 1)
-        return QString::fromLatin1(singular);
-    return QString::number(value) + QLatin1String(plural);
+    const bool fits = value > 0 && value <= std::numeric_limits<int>::max();
+    const int form = fits ? int(value) : int(1000000 + (value < 0 ? -(value % 1000000) : value % 1000000));
+    QString piece = QCoreApplication::translate("CalendarMath", text, nullptr, form);
+    return fits ? piece : piece.replace(QString::number(form), QString::number(value));
 }
 } // namespace
 
@@ -55,8 +64,10 @@ QString CalendarMath::calculateLeftTime(qint64 n)
     const qint64 minutes = rest / SecondsPerMinute;
     const qint64 seconds = rest - minutes * SecondsPerMinute;
 
-    return leftTimePiece(days, "1 Day ", " Days ") + leftTimePiece(hours, "1 Hour ", " Hours ")
-        + leftTimePiece(minutes, "1 Minute ", " Minutes ") + leftTimePiece(seconds, "1 Second", " Seconds");
+    return leftTimePiece(days, QT_TRANSLATE_N_NOOP("CalendarMath", "%n Day(s) "))
+        + leftTimePiece(hours, QT_TRANSLATE_N_NOOP("CalendarMath", "%n Hour(s) "))
+        + leftTimePiece(minutes, QT_TRANSLATE_N_NOOP("CalendarMath", "%n Minute(s) "))
+        + leftTimePiece(seconds, QT_TRANSLATE_N_NOOP("CalendarMath", "%n Second(s)"));
 }
 
 qint64 CalendarMath::compare2Days(const QDateTime &date1, const QDateTime &date2)

@@ -7,6 +7,7 @@
 #include "controls/TaskContext.h"
 #include "schedule/CalendarMath.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFileInfo>
 
@@ -29,7 +30,7 @@ void CountdownTick::timerFired()
 
     // The expiry has just set the title back to "Run", so its tick goes on
     // with the catch-up like any idle tick.
-    if (m_context.control(Tag::RunButton, Area::Window).title() == QLatin1String(RunTitle::Running)) {
+    if (m_context.control(Tag::RunButton, Area::Window).title() == RunTitle::running()) {
         countDown();
         return;
     }
@@ -71,13 +72,13 @@ void CountdownTick::runScriptAction()
     // while the task ran.
     const QString path = m_context.control(Tag::ScriptPathField, Area::Window).stringValue();
     if (!QFileInfo::exists(path)) {
-        m_context.showAlert(AlertKind::Reminder, QLatin1String(AlertText::MissingScript));
+        m_context.showAlert(AlertKind::Reminder, AlertText::missingScript());
         return;
     }
 
     // The window stays idle while the script runs, but says so.
     Control status = m_context.control(Tag::TimeLeftText, Area::Window);
-    status.setStringValue(QStringLiteral("Running the script…"));
+    status.setStringValue(QCoreApplication::translate("CountdownTick", "Running the script…"));
     status.announce(status.stringValue());
     status.setHidden(false);
     m_actions.runScript(path);

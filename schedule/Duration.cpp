@@ -2,6 +2,8 @@
 
 #include "schedule/CalendarMath.h"
 
+#include <QCoreApplication>
+
 #include <limits>
 
 namespace Duration {
@@ -14,12 +16,13 @@ namespace {
         qint64 seconds;
     };
 
-    // Largest first: countdownFields() takes the first that divides.
+    // Largest first: countdownFields() takes the first that divides. The
+    // names are the unit box's items, handed over in the user's language.
     constexpr Unit Units[] = {
-        {u'd', "Days", CalendarMath::SecondsPerDay},
-        {u'h', "Hours", CalendarMath::SecondsPerHour},
-        {u'm', "Minutes", CalendarMath::SecondsPerMinute},
-        {u's', "Seconds", 1},
+        {u'd', QT_TRANSLATE_NOOP("MainWindow", "Days"), CalendarMath::SecondsPerDay},
+        {u'h', QT_TRANSLATE_NOOP("MainWindow", "Hours"), CalendarMath::SecondsPerHour},
+        {u'm', QT_TRANSLATE_NOOP("MainWindow", "Minutes"), CalendarMath::SecondsPerMinute},
+        {u's', QT_TRANSLATE_NOOP("MainWindow", "Seconds"), 1},
     };
     constexpr qint64 Max = std::numeric_limits<qint64>::max();
 
@@ -75,16 +78,17 @@ QString clockText(qint64 seconds)
     if (left < CalendarMath::SecondsPerHour)
         return QStringLiteral("%1:%2").arg(minutes).arg(secondsText);
     const QString clock = QStringLiteral("%1:%2:%3").arg(hours).arg(minutes, 2, 10, QLatin1Char('0')).arg(secondsText);
-    return days > 0 ? QStringLiteral("%1 d %2").arg(days).arg(clock) : clock;
+    //: A count of days before the clock, as in "2 d 03:04:05".
+    return days > 0 ? QCoreApplication::translate("Duration", "%1 d %2").arg(days).arg(clock) : clock;
 }
 
 CountdownFields countdownFields(qint64 seconds)
 {
     for (const Unit &unit : Units) {
         if (seconds % unit.seconds == 0)
-            return {seconds / unit.seconds, QString::fromLatin1(unit.name)};
+            return {seconds / unit.seconds, QCoreApplication::translate("MainWindow", unit.name)};
     }
-    return {seconds, QStringLiteral("Seconds")};
+    return {seconds, QCoreApplication::translate("MainWindow", "Seconds")};
 }
 
 } // namespace Duration

@@ -3,6 +3,7 @@
 #include "schedule/CalendarMath.h"
 
 #include <QChar>
+#include <QCoreApplication>
 
 #include <cmath>
 #include <limits>
@@ -19,14 +20,16 @@ namespace {
         qint64 seconds;
     };
 
-    // Compared in this order; the first equal text decides.
+    // Compared in this order; the first equal text decides. The names are
+    // the unit box's items, compared in the user's language as the box
+    // shows them (the main window's catalogue entries).
     constexpr Unit Units[] = {
-        {"Years", CalendarMath::SecondsPerYear},
-        {"Months", CalendarMath::SecondsPerMonth},
-        {"Days", CalendarMath::SecondsPerDay},
-        {"Hours", CalendarMath::SecondsPerHour},
-        {"Minutes", CalendarMath::SecondsPerMinute},
-        {"Seconds", 1},
+        {QT_TRANSLATE_NOOP("MainWindow", "Years"), CalendarMath::SecondsPerYear},
+        {QT_TRANSLATE_NOOP("MainWindow", "Months"), CalendarMath::SecondsPerMonth},
+        {QT_TRANSLATE_NOOP("MainWindow", "Days"), CalendarMath::SecondsPerDay},
+        {QT_TRANSLATE_NOOP("MainWindow", "Hours"), CalendarMath::SecondsPerHour},
+        {QT_TRANSLATE_NOOP("MainWindow", "Minutes"), CalendarMath::SecondsPerMinute},
+        {QT_TRANSLATE_NOOP("MainWindow", "Seconds"), 1},
     };
 } // namespace
 
@@ -73,7 +76,7 @@ LeadingNumber parseLeadingNumber(QStringView text)
 std::optional<qint64> unitFactor(QStringView unitText)
 {
     for (const Unit &unit : Units) {
-        if (unitText == QLatin1String(unit.text))
+        if (unitText == QCoreApplication::translate("MainWindow", unit.text))
             return unit.seconds;
     }
     return std::nullopt;

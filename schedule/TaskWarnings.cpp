@@ -2,6 +2,7 @@
 
 #include "actions/TaskNotifier.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 
 #include <algorithm>
@@ -10,13 +11,13 @@
 namespace {
 constexpr qint64 WarningTimes[] = {300, 60, 10};
 
+// The warning times only: minutes and seconds well within an int.
 QString spelled(qint64 seconds)
 {
-    if (seconds % 60 == 0) {
-        const qint64 minutes = seconds / 60;
-        return minutes == 1 ? QStringLiteral("1 minute") : QStringLiteral("%1 minutes").arg(minutes);
-    }
-    return seconds == 1 ? QStringLiteral("1 second") : QStringLiteral("%1 seconds").arg(seconds);
+    const int minutes = int(seconds) / 60;
+    if (seconds % 60 == 0)
+        return QCoreApplication::translate("TaskWarnings", "%n minute(s)", nullptr, minutes);
+    return QCoreApplication::translate("TaskWarnings", "%n second(s)", nullptr, int(seconds));
 }
 } // namespace
 
@@ -37,7 +38,9 @@ void TaskWarnings::timeLeftChanged(qint64 secondsLeft)
         return;
     const QString at = QDateTime::currentDateTime().addSecs(secondsLeft).toString(QStringLiteral("HH:mm:ss"));
     m_notifier.show(summary(m_action, secondsLeft),
-        QStringLiteral("At %1, unless you stop the task. Stop cancels it and nothing is done.").arg(at));
+        QCoreApplication::translate(
+            "TaskWarnings", "At %1, unless you stop the task. Stop cancels it and nothing is done.")
+            .arg(at));
     m_shown = true;
 }
 
@@ -53,6 +56,7 @@ void TaskWarnings::taskEnded()
 QString TaskWarnings::summary(const QString &action, qint64 secondsLeft)
 {
     // With no action selected the task just ends, and says so.
-    const QString what = action.isEmpty() ? QStringLiteral("The task ends") : action;
-    return QStringLiteral("%1 in %2").arg(what, spelled(secondsLeft));
+    const QString what = action.isEmpty() ? QCoreApplication::translate("TaskWarnings", "The task ends") : action;
+    //: The action, then how long until it is carried out: "Shut Down in 5 minutes".
+    return QCoreApplication::translate("TaskWarnings", "%1 in %2").arg(what, spelled(secondsLeft));
 }

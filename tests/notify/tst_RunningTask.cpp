@@ -7,6 +7,7 @@
 #include "actions/LogindInhibitor.h"
 #include "app/AppDelegate.h"
 #include "app/MainWindow.h"
+#include "app/Translations.h"
 #include "controls/RadioMatrix.h"
 #include "controls/Tags.h"
 #include "tests/common/PrivateBus.h"
@@ -54,6 +55,7 @@ class tst_RunningTask : public QObject
 private slots:
     void initTestCase()
     {
+        Translations::install(QLocale::c());
         m_session.startMock(Notifications, {"--template", "notification_daemon"});
         m_system.startMock(Logind, {"--template", "logind"});
         QVERIFY(m_session.waitForMocks() && m_system.waitForMocks());

@@ -6,12 +6,21 @@
 #include "tests/support/DataRow.h"
 
 #include <QTest>
+#include <QTranslator>
 
 class tst_CalendarMath : public QObject
 {
     Q_OBJECT
 
+    QTranslator m_english;
+
 private slots:
+    // The English plural forms, built into the library, as Morvane installs them.
+    void initTestCase()
+    {
+        QVERIFY(m_english.load(QStringLiteral(":/i18n/morvane_en.qm")));
+        QVERIFY(QCoreApplication::installTranslator(&m_english));
+    }
     void calculateLeftTime_data()
     {
         QTest::addColumn<qint64>("seconds");
@@ -71,5 +80,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(tst_CalendarMath)
+QTEST_GUILESS_MAIN(tst_CalendarMath)
 #include "tst_CalendarMath.moc"

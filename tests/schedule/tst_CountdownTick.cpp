@@ -2,6 +2,7 @@
 // once with the window already idle, its failure alert, and no tick while
 // an alert is open.
 
+#include "app/Translations.h"
 #include "tests/support/DataRow.h"
 #include "tests/support/WindowFixture.h"
 
@@ -15,6 +16,7 @@ class tst_CountdownTick : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { Translations::install(QLocale::c()); }
     void firesSelectedActionOnce_data()
     {
         QTest::addColumn<int>("row");
