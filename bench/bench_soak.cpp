@@ -116,7 +116,7 @@ int main(int argc, char *argv[])
             if (counting)
                 pages->setCurrentIndex(0);
             runButton.as<QAbstractButton>()->click();
-            if ((runButton.title() == QLatin1String(RunTitle::Running)) != counting) {
+            if ((runButton.title() == RunTitle::running()) != counting) {
                 std::fprintf(stderr, "bench_soak: the Run button did not %s the task\n", counting ? "start" : "stop");
                 return 1;
             }

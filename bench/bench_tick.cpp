@@ -132,7 +132,7 @@ int main(int argc, char *argv[])
     delegate.getGUIObject(Tag::NumberField, countdownPage).setStringValue(QStringLiteral("1"));
     delegate.getGUIObject(Tag::UnitComboBox, countdownPage).as<QComboBox>()->setCurrentText(QStringLiteral("Years"));
     delegate.getGUIObject(Tag::RunButton, nullptr).as<QAbstractButton>()->click();
-    if (delegate.getGUIObject(Tag::RunButton, nullptr).title() != QLatin1String(RunTitle::Running)) {
+    if (delegate.getGUIObject(Tag::RunButton, nullptr).title() != RunTitle::running()) {
         std::fprintf(stderr, "bench_tick: the countdown did not start\n");
         return 1;
     }
