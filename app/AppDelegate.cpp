@@ -247,6 +247,15 @@ Control AppDelegate::control(qint64 tag, Area area) const
 {
     switch (area) {
     case Area::Window:
+        // Every tick asks for the Run button, and finding it by its tag
+        // reads the "tag" property widget after widget, by name: on a cold
+        // cache that was most of an idle tick's cost. The button sits outside
+        // every page, so the search always ends at the same one.
+        if (tag == Tag::RunButton) {
+            if (!m_runButton)
+                m_runButton = getGUIObject(tag, nullptr).object();
+            return Control(m_runButton);
+        }
         return getGUIObject(tag, nullptr);
     case Area::ActionBox:
         return getGUIObject(tag, m_aBox1);

@@ -156,6 +156,8 @@ private:
     QPointer<QGroupBox> m_aBox1;
     QPointer<TaggedTabView> m_tabview1;
     QPointer<TaggedTabView> m_tabview2;
+    // The Run button, once found: see control().
+    mutable QPointer<QObject> m_runButton;
     qint64 m_counterTimer = 0;
     qint64 m_minimumCounter = 0;
     QObjectList m_objectGUIArray;

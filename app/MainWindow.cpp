@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/AccessibleControls.h"
 #include "app/WindowDelegate.h"
 #include "ui_MainWindow.h"
 
@@ -10,6 +11,7 @@ MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
     , m_ui(std::make_unique<Ui::MainWindow>())
 {
+    AccessibleControls::install();
     m_ui->setupUi(this);
 }
 
