@@ -5,10 +5,11 @@
 # The command gets DISPLAY, WAYLAND_DISPLAY, QT_QPA_PLATFORM, XDG_CURRENT_DESKTOP,
 # both bus addresses, private HOME and XDG folders, and MORVANE_DESKTOP_RUN: a
 # folder holding monitor.log (dbus-monitor of the session bus from the moment
-# the desktop is ready) and, once the session manager or compositor has ended,
-# exit (its exit status). A desktop whose packages are missing is not started:
-# the script says SKIP, as ctest reads it. The Cinnamon schemas are kept in
-# MORVANE_DESKTOP_CACHE between runs.
+# the desktop is ready), session-manager (where the session speaks XSMP, the
+# SESSION_MANAGER it hands the programs it starts) and, once the session
+# manager or compositor has ended, exit (its exit status). A desktop whose
+# packages are missing is not started: the script says SKIP, as ctest reads it.
+# The Cinnamon schemas are kept in MORVANE_DESKTOP_CACHE between runs.
 set -u
 desktop=$1
 run=$(mktemp -d /tmp/morvane-desktop.XXXXXX)
@@ -40,7 +41,7 @@ installed() {
 start() { setsid "$@" >>"$run/log" 2>&1 & groups="$groups -$!"; }
 # The session manager or compositor, whose exit status lands in $run/exit.
 # shellcheck disable=SC2016 # for sh -c
-main() { start sh -c '"$@"; echo $? >"$0"' "$run/exit" "$@"; }
+main() { start sh -c '"$@"; echo $? >"$0"' "$run/exit" "$@" && manager=$!; }
 # Waits up to 30 s for a command to succeed, while the main process runs.
 until_ok() {
     local i=0
@@ -64,6 +65,11 @@ session_file() {
     mkdir -p "$XDG_CONFIG_HOME/$1/sessions"
     printf '[%s Session]\nName=Morvane\nRequiredComponents=%s\n' "$2" "$3" >"$XDG_CONFIG_HOME/$1/sessions/morvane.session"
 }
+# Saves the X session manager's address in session-manager, as a program the
+# session manager started finds it in its environment.
+# shellcheck disable=SC2016
+xsmp() { until_ok sh -c 'for pid in $(pgrep -s "$0"); do tr "\0" "\n" </proc/$pid/environ; done 2>/dev/null \
+    | sed -n "s/^SESSION_MANAGER=//p" | grep -m 1 . >"$1"' "$manager" "$run/session-manager"; }
 wayland() { until_ok test -S "$XDG_RUNTIME_DIR/wayland-0" && export WAYLAND_DISPLAY=wayland-0 QT_QPA_PLATFORM=wayland; }
 weston=(weston --backend=headless-backend.so --socket=wayland-0)
 
@@ -81,9 +87,9 @@ xfce)
     xfconf-query -c xfce4-session -p /startup/gpg-agent/enabled -n -t bool -s false
     session XFCE xfce4-session
     until_ok sh -c 'dbus-send --print-reply --dest=org.xfce.SessionManager /org/xfce/SessionManager \
-        org.xfce.Session.Manager.ListClients | grep -q "object path"' ;;
+        org.xfce.Session.Manager.ListClients | grep -q "object path"' && xsmp ;;
 lxqt) installed lxqt-session && session LXQt lxqt-session && until_ok owned org.lxqt.session ;;
-mate) installed mate-session-manager && session MATE mate-session && until_ok owned org.gnome.SessionManager ;;
+mate) installed mate-session-manager && session MATE mate-session && until_ok owned org.gnome.SessionManager && xsmp ;;
 gnome)
     # gnome-session refuses to start without logind on the system bus.
     installed gnome-session-bin python3-dbusmock

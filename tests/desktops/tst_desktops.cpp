@@ -3,7 +3,9 @@
 // headless on private buses and a private display. Morvane's real window and
 // system actions run a one-second task; the row checks the one call the
 // service saw on the session bus (as dbus-monitor shows it), the alerts, and
-// that a session manager ended the session while a compositor kept running.
+// that a session manager ended the session while a compositor kept running;
+// where the session speaks XSMP, the real Morvane runs in it as well and must
+// stay out of it.
 
 #include "actions/LinuxSystemActions.h"
 #include "app/AppDelegate.h"
@@ -18,8 +20,10 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QtDBus>
 
 class tst_Desktops : public QObject
 {
@@ -60,6 +64,35 @@ private slots:
         if (qEnvironmentVariableIsEmpty("MORVANE_DESKTOP_RUN"))
             QSKIP("Runs only inside tests/desktops/desktop-session.sh, as ctest -L desktop does");
 
+        // What desktop-session.sh keeps in MORVANE_DESKTOP_RUN.
+        const auto runFile = [](const QString &name) {
+            QFile file(qEnvironmentVariable("MORVANE_DESKTOP_RUN") + '/' + name);
+            return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).trimmed() : QString();
+        };
+        // Where the session speaks XSMP, the real Morvane, started as the
+        // session starts its programs, stays out of the session manager that
+        // a plain Qt program joins (xfce4-session lists its clients with
+        // ListClients, the others with GetClients).
+        const QByteArray sessionManager = runFile("session-manager").toUtf8();
+        QProcess joins, morvane;
+        if (!sessionManager.isEmpty()) {
+            QDBusInterface manager(call.section(' ', 0, 0), '/' + call.section(' ', 0, 0).replace('.', '/'),
+                call.section(' ', 1, 1).section('.', 0, -2));
+            const auto clients = [&] {
+                using Clients = QDBusReply<QList<QDBusObjectPath>>;
+                return Clients(manager.call("ListClients")).value().size()
+                    + Clients(manager.call("GetClients")).value().size();
+            };
+            qputenv("SESSION_MANAGER", sessionManager);
+            const qsizetype others = clients();
+            joins.start("/usr/lib/qt6/bin/qdbusviewer");
+            QTRY_COMPARE(clients(), others + 1);
+            morvane.start(MORVANE_BINARY, {"--action", "logout", "--in", "1h"});
+            // A task starts, and is saved, once the window is up.
+            QTRY_VERIFY(QFile::exists(qEnvironmentVariable("XDG_CONFIG_HOME") + "/Morvane/Morvane.conf"));
+            QCOMPARE(clients(), others + 1);
+        }
+
         MainWindow window;
         auto recorder = std::make_unique<RecordingAlertPresenter>();
         const RecordingAlertPresenter &shown = *recorder;
@@ -73,11 +106,6 @@ private slots:
         control(Tag::RunButton).as<QAbstractButton>()->click();
         QTRY_COMPARE_WITH_TIMEOUT(control(Tag::RunButton).title(), "Run", 10000);
 
-        // What desktop-session.sh keeps in MORVANE_DESKTOP_RUN.
-        const auto runFile = [](const QString &name) {
-            QFile file(qEnvironmentVariable("MORVANE_DESKTOP_RUN") + '/' + name);
-            return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).trimmed() : QString();
-        };
         QStringList alerted;
         for (const auto &[title, message] : shown.alerts)
             alerted << title + ' ' + message.section('\n', 0, 0);
@@ -99,6 +127,8 @@ private slots:
         // start Morvane again at the next log-in; a compositor keeps running.
         QTRY_COMPARE_WITH_TIMEOUT(runFile("exit"), QString(action == ActionRow::LogOut ? "0" : ""), 5000);
         QVERIFY(QDir(qEnvironmentVariable("XDG_CACHE_HOME") + "/sessions").isEmpty());
+        // Never told to save or die, Morvane outlives the session manager.
+        QCOMPARE(morvane.state(), sessionManager.isEmpty() ? QProcess::NotRunning : QProcess::Running);
     }
 };
 
