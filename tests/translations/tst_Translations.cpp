@@ -1,0 +1,77 @@
+// Morvane in German and French: the main flows on the real window read in
+// the language, and work as they do in English, whose texts stay as they are.
+
+#include "app/Translations.h"
+#include "schedule/CalendarMath.h"
+#include "tests/support/DataRow.h"
+#include "tests/support/WindowFixture.h"
+
+#include <QTest>
+#include <QTranslator>
+
+class tst_Translations : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Each row: the idle window (Run, the unit shown, the countdown page), a
+    // one-minute task after its first tick, a refused number, the alert of a
+    // refused shutdown, and a time-left text with plurals.
+    void mainFlows_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QStringList>("texts");
+
+        addRow("english", "en",
+            QStringList {"Run|Minutes|Timer", "Stop|1 Minute ", "Reminder|Illegal Number!",
+                "Error!|-13|The system refused: polkit would have asked for a password, or another program holds a "
+                "lock "
+                "that blocks it. Make sure your session is the active local one and no update is running.",
+                "2 Days 1 Hour 1 Minute 2 Seconds"});
+        addRow("german", "de",
+            QStringList {"Starten|Minuten|Countdown", "Stopp|1 Minute ", "Hinweis|Ungültige Zahl!",
+                "Fehler!|-13|Das System hat abgelehnt: polkit hätte nach einem Passwort gefragt, oder ein anderes "
+                "Programm hält eine Sperre, die es verhindert. Stellen Sie sicher, dass Ihre Sitzung die aktive lokale "
+                "Sitzung ist und keine Aktualisierung läuft.",
+                "2 Tage 1 Stunde 1 Minute 2 Sekunden"});
+        addRow("french", "fr",
+            QStringList {"Lancer|Minutes|Compte à rebours", "Arrêter|1 minute ", "Rappel|Nombre non valide !",
+                "Erreur !|-13|Le système a refusé : polkit aurait demandé un mot de passe, ou un autre programme "
+                "détient un verrou qui l'empêche. Vérifiez que votre session est la session locale active et qu'aucune "
+                "mise à jour n'est en cours.",
+                "2 jours 1 heure 1 minute 2 secondes"});
+    }
+    void mainFlows()
+    {
+        QFETCH(QString, language);
+        QFETCH(QStringList, texts);
+        QVERIFY(Translations::install(QLocale(language), {QStringLiteral(MORVANE_TRANSLATIONS_DIR)}));
+
+        WindowFixture f;
+        auto *units = f.control(Tag::UnitComboBox, f.page(0)).as<QComboBox>();
+        QStringList seen {
+            f.runTitle() + '|' + units->currentText() + '|' + withoutMnemonic(f.delegate->tabview1()->tabText(0))};
+        f.setCountdown(QStringLiteral("1"), units->itemText(4));
+        f.pressRun();
+        f.delegate->timerFired();
+        seen << f.runTitle() + '|' + f.control(Tag::TimeLeftText).stringValue();
+        f.pressRun();
+        f.setCountdown(QStringLiteral("x"), units->itemText(4));
+        f.pressRun();
+        f.actions->eventStatus = -13;
+        f.setCountdown(QStringLiteral("1"), units->itemText(5));
+        f.pressRun();
+        f.delegate->timerFired();
+        f.delegate->timerFired();
+        for (const auto &[title, message] : f.alerts->alerts)
+            seen << title + '|' + QString(message).replace('\n', '|');
+        seen << CalendarMath::calculateLeftTime(2 * 86400 + 3600 + 60 + 2);
+        QCOMPARE(seen, texts);
+    }
+
+    // The next row starts from the source texts again.
+    void cleanup() { qDeleteAll(qApp->findChildren<QTranslator *>()); }
+};
+
+QTEST_MAIN(tst_Translations)
+#include "tst_Translations.moc"
