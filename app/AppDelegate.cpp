@@ -2,6 +2,7 @@
 
 #include "app/AboutWindowController.h"
 #include "app/HelpBook.h"
+#include "app/HelpWindow.h"
 #include "app/MainWindow.h"
 #include "app/TaggedTabView.h"
 #include "controls/ControlLookup.h"
@@ -476,15 +477,24 @@ void AppDelegate::showAboutWindow()
 
 void AppDelegate::openHtmlHelp()
 {
-    HelpBook().openHtmlHelp();
+    showInHelpWindow(HelpBook().openHtmlHelp());
 }
 void AppDelegate::openHtmlHelp1()
 {
-    HelpBook().openHtmlHelp1();
+    showInHelpWindow(HelpBook().openHtmlHelp1());
 }
 void AppDelegate::openOnePageHtmlHelp(const QString &path)
 {
-    HelpBook().openOnePageHtmlHelp(path);
+    showInHelpWindow(HelpBook().openOnePageHtmlHelp(path));
+}
+
+void AppDelegate::showInHelpWindow(const QUrl &page)
+{
+    if (page.isEmpty())
+        return;
+    if (!m_helpWindow)
+        m_helpWindow = new HelpWindow(m_window);
+    m_helpWindow->showPage(page);
 }
 
 void AppDelegate::defaultSaveAppSetting()

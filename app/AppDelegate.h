@@ -18,6 +18,7 @@
 #include <memory>
 
 class AboutWindowController;
+class HelpWindow;
 class CountdownTick;
 class MainWindow;
 class QTimer;
@@ -146,6 +147,8 @@ private:
     // The selected action row's text as it reads ("Shut Down").
     QString selectedActionName() const;
     void showTimeLeftInTitle(qint64 secondsLeft);
+    // A help page no viewer of the desktop took, in Morvane's own window.
+    void showInHelpWindow(const QUrl &page);
 
     void connectControls();
     void onTimerTimeout();
@@ -162,6 +165,7 @@ private:
     qint64 m_minimumCounter = 0;
     QObjectList m_objectGUIArray;
     std::unique_ptr<AboutWindowController> m_vAboutWindowController;
+    QPointer<HelpWindow> m_helpWindow;
 
     std::unique_ptr<SystemActions> m_actions;
     std::unique_ptr<AlertPresenter> m_alerts;

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QUrl>
 
@@ -38,12 +39,14 @@ bool pageHasAnchor(const QString &page, const QString &anchor)
     return target.match(QString::fromUtf8(file.readAll())).hasMatch();
 }
 
-void openInViewer(const QUrl &url)
+// The page when no viewer took it, else an empty URL.
+QUrl openInViewer(const QUrl &url)
 {
     qCInfo(lcMorvane) << "Opening" << url.toString();
-    // Whether a viewer took it is not our business: the desktop shows its
-    // own message when it has no viewer for HTML.
-    QDesktopServices::openUrl(url);
+    if (HelpBook::desktopHasHtmlViewer() && QDesktopServices::openUrl(url))
+        return {};
+    qCInfo(lcMorvane) << "No viewer for HTML: showing the page in Morvane";
+    return url;
 }
 } // namespace
 
@@ -63,6 +66,20 @@ QVariantMap HelpBook::applicationInfo()
     return document.object().toVariantMap();
 }
 
+bool HelpBook::desktopHasHtmlViewer()
+{
+    QProcess query;
+    query.start(
+        QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("text/html")});
+    // A shell script that reads a few files; should it hang, no viewer.
+    if (!query.waitForFinished(3000)) {
+        query.kill();
+        query.waitForFinished();
+        return false;
+    }
+    return query.exitCode() == 0 && !query.readAllStandardOutput().trimmed().isEmpty();
+}
+
 QStringList HelpBook::defaultSearchDirs()
 {
     return {QCoreApplication::applicationDirPath(), QStringLiteral(MORVANE_DATADIR)};
@@ -74,7 +91,7 @@ HelpBook::HelpBook(QVariantMap info, QStringList searchDirs)
 {
 }
 
-void HelpBook::openHtmlHelp() const
+QUrl HelpBook::openHtmlHelp() const
 {
     const QString name = m_info.value(BookNameKey).toString();
     // Asked for an anchor without a book, a help viewer looks through every
@@ -83,27 +100,27 @@ void HelpBook::openHtmlHelp() const
     const QString book = name.isEmpty() ? bookWithAnchor(Anchor) : bookPath(name);
     if (book.isEmpty()) {
         qCWarning(lcMorvane) << "No help book" << name << "in" << m_searchDirs;
-        return;
+        return {};
     }
     QUrl url = QUrl::fromLocalFile(QDir(book).filePath(FrontPage));
     url.setFragment(Anchor);
-    openInViewer(url);
+    return openInViewer(url);
 }
 
-void HelpBook::openHtmlHelp1() const
+QUrl HelpBook::openHtmlHelp1() const
 {
     const QString book = bookPath(BundledBook);
     if (book.isEmpty())
-        return;
+        return {};
     // A folder URL would open a file manager; the front page is the book.
-    openInViewer(QUrl::fromLocalFile(QDir(book).filePath(FrontPage)));
+    return openInViewer(QUrl::fromLocalFile(QDir(book).filePath(FrontPage)));
 }
 
-void HelpBook::openOnePageHtmlHelp(const QString &path) const
+QUrl HelpBook::openOnePageHtmlHelp(const QString &path) const
 {
     if (path.isEmpty())
-        return;
-    openInViewer(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+        return {};
+    return openInViewer(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
 }
 
 QString HelpBook::bookPath(const QString &name) const

@@ -2,14 +2,16 @@
 
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 #include <QVariantMap>
 
 // Morvane's help book, an HTML folder "MacHelp.help" whose index page is
 // the book's front page. It is looked for beside the executable (a build
 // tree) and then in Morvane's installed data folder.
 //
-// Nothing here reports a failure: a book or page that is not there opens
-// nothing, and whether the desktop's viewer opened anything is not asked.
+// A book or page that is not there opens nothing. A page that no viewer of
+// the desktop takes (no browser is set for HTML) is handed back to the
+// caller, which shows it in Morvane's own help window.
 class HelpBook
 {
 public:
@@ -21,13 +23,20 @@ public:
 
     explicit HelpBook(QVariantMap info = applicationInfo(), QStringList searchDirs = defaultSearchDirs());
 
+    // Whether the desktop has a program set for HTML pages (xdg-mime), which
+    // xdg-open would hand a page to. Without one, xdg-open fails after
+    // QDesktopServices has already answered that it started.
+    static bool desktopHasHtmlViewer();
+
+    // Each of these answers the page it found when no viewer took it, or an
+    // empty URL when a viewer did or there was no page.
     // Opens the book named under "CFBundleHelpBookName" in the info table at
     // its anchor "acess".
-    void openHtmlHelp() const;
+    QUrl openHtmlHelp() const;
     // Opens the front page of the "MacHelp.help" folder.
-    void openHtmlHelp1() const;
+    QUrl openHtmlHelp1() const;
     // Opens one file of the help, or any other file, in the desktop's viewer.
-    void openOnePageHtmlHelp(const QString &path) const;
+    QUrl openOnePageHtmlHelp(const QString &path) const;
 
     // The folder of the book with that name in the first search folder that
     // holds it, or an empty string.

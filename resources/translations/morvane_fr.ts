@@ -175,6 +175,17 @@
     </message>
 </context>
 <context>
+    <name>HelpWindow</name>
+    <message>
+        <source>Morvane Help</source>
+        <translation>Aide de Morvane</translation>
+    </message>
+    <message>
+        <source>Help page</source>
+        <translation>Page d'aide</translation>
+    </message>
+</context>
+<context>
     <name>Launcher</name>
     <message>
         <source>Morvane is already counting down (%1); that task goes on and this one was not started. Press Stop in the window first to start another.</source>
