@@ -4,22 +4,13 @@
 # sources, and a text it had to add, or one left unfinished, fails the check.
 # The English catalogue holds the plural texts only.
 # Usage: complete.sh <lupdate> <source dir> <catalogue>...
-set -u
-lupdate=$1 src=$2
-shift 2
-tmp=$(mktemp -d)
+lupdate=$1 src=$2 tmp=$(mktemp -d) failures=0
 trap 'rm -rf "$tmp"' EXIT
-failures=0
-for ts; do
-    copy=$tmp/${ts##*/}
-    cp "$ts" "$copy"
-    options=(-no-obsolete -locations none)
-    [[ $ts == *_en.ts ]] && options+=(-pluralonly)
-    (cd "$src" && "$lupdate" "${options[@]}" app controls editor schedule settings actions resources/*.ui -ts "$copy") \
-        >"$tmp/log" 2>&1 || { cat "$tmp/log"; exit 1; }
-    if grep -B4 'type="unfinished"' "$copy"; then
-        echo "FAIL: ${ts##*/} has no translation for the texts above"
-        failures=1
-    fi
+for ts in "${@:3}"; do
+    copy=$tmp/${ts##*/} && cp "$ts" "$copy"
+    [[ $ts == *_en.ts ]] && plural=-pluralonly || plural=
+    (cd "$src" && "$lupdate" $plural -no-obsolete -locations none app controls editor schedule settings actions \
+        resources/*.ui -ts "$copy") >"$tmp/log" 2>&1 || { cat "$tmp/log"; exit 1; }
+    grep -B4 'type="unfinished"' "$copy" && echo "FAIL: ${ts##*/} has no translation for the texts above" && failures=1
 done
 exit $failures
