@@ -25,16 +25,6 @@ constexpr ActionName ActionNames[] = {
     {"script", ActionRow::RunScript},
 };
 
-const char *const Description = "Morvane restarts, shuts down, logs out, puts the computer to sleep, turns the\n"
-                                "display off or runs a script when the time you chose comes. With --action and\n"
-                                "--in or --at it fills in its window as you would and presses Run, so every\n"
-                                "check of the window applies. A second start hands its command line to the\n"
-                                "Morvane already running, which leaves a running task alone.";
-
-const char *const Examples = "\nExamples:\n"
-                             "  morvane --action shutdown --in 90m\n"
-                             "  morvane --action script --script ~/backup.sh --at 23:30\n";
-
 // QApplication reads these itself; they are accepted here and left alone.
 const char *const QtOptionsWithValue[]
     = {"platform", "platformpluginpath", "platformtheme", "plugin", "display", "geometry", "qwindowgeometry", "title",
@@ -48,18 +38,11 @@ void addQtOption(QCommandLineParser &parser, const char *name, bool takesValue)
     parser.addOption(option);
 }
 
-const QCommandLineOption HelpOption(
-    {QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Shows this help and exits."));
-const QCommandLineOption VersionOption(QStringLiteral("version"), QStringLiteral("Shows the version and exits."));
-const QCommandLineOption ActionOption(QStringLiteral("action"),
-    QStringLiteral("What to do: shutdown, restart, logout, sleep, display-off or script."), QStringLiteral("action"));
-const QCommandLineOption InOption(QStringLiteral("in"),
-    QStringLiteral("When: after a countdown such as 45s, 90m, 2h30m or 1d (units s, m, h, d)."),
-    QStringLiteral("duration"));
-const QCommandLineOption AtOption(QStringLiteral("at"),
-    QStringLiteral("When: at a date and time such as 2026-12-24T18:00, or at the next 18:00."), QStringLiteral("time"));
-const QCommandLineOption ScriptOption(
-    QStringLiteral("script"), QStringLiteral("The script file that --action script runs."), QStringLiteral("path"));
+// The names the task options are read by.
+const QString Action = QStringLiteral("action");
+const QString In = QStringLiteral("in");
+const QString At = QStringLiteral("at");
+const QString Script = QStringLiteral("script");
 
 } // namespace
 
@@ -79,8 +62,20 @@ CommandLine CommandLine::parse(const QStringList &arguments, const QDateTime &no
     QCommandLineParser parser;
     // Qt's options have one dash ("-style"); so "-h" is the only short one.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.setApplicationDescription(QString::fromLatin1(Description));
-    parser.addOptions({HelpOption, VersionOption, ActionOption, InOption, AtOption, ScriptOption});
+    parser.setApplicationDescription(
+        tr("Morvane restarts, shuts down, logs out, puts the computer to sleep, turns the\n"
+           "display off or runs a script when the time you chose comes. With --action and\n"
+           "--in or --at it fills in its window as you would and presses Run, so every\n"
+           "check of the window applies. A second start hands its command line to the\n"
+           "Morvane already running, which leaves a running task alone."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, tr("Shows this help and exits."));
+    const QCommandLineOption version(QStringLiteral("version"), tr("Shows the version and exits."));
+    parser.addOptions({help, version,
+        {Action, tr("What to do: shutdown, restart, logout, sleep, display-off or script."), QStringLiteral("action")},
+        {In, tr("When: after a countdown such as 45s, 90m, 2h30m or 1d (units s, m, h, d)."),
+            QStringLiteral("duration")},
+        {At, tr("When: at a date and time such as 2026-12-24T18:00, or at the next 18:00."), QStringLiteral("time")},
+        {Script, tr("The script file that --action script runs."), QStringLiteral("path")}});
     for (const char *name : QtOptionsWithValue)
         addQtOption(parser, name, true);
     for (const char *name : QtSwitches)
@@ -89,25 +84,28 @@ CommandLine CommandLine::parse(const QStringList &arguments, const QDateTime &no
     QString wrong;
     if (!parser.parse(arguments))
         wrong = parser.errorText();
-    else if (parser.isSet(HelpOption))
+    else if (parser.isSet(help))
         result.m_outcome = Outcome::Help;
-    else if (parser.isSet(VersionOption))
+    else if (parser.isSet(version))
         result.m_outcome = Outcome::Version;
     else if (!parser.positionalArguments().isEmpty())
-        wrong = QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst());
+        wrong = tr("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst());
     else
         wrong = result.readTask(parser, now);
 
     if (!wrong.isEmpty()) {
         result.m_outcome = Outcome::Error;
         result.m_request = TaskRequest();
-        result.m_message = QStringLiteral("morvane: %1\nTry 'morvane --help' for more information.\n").arg(wrong);
+        result.m_message
+            = QStringLiteral("morvane: %1\n").arg(wrong) + tr("Try 'morvane --help' for more information.") + '\n';
     } else if (result.m_outcome == Outcome::Help) {
         // Qt names the program after the file that runs, or after nothing
         // before an application object exists; the installed name it is.
-        const QString help = parser.helpText();
-        result.m_message = QStringLiteral("Usage: morvane [options]") + help.mid(help.indexOf(QLatin1Char('\n')))
-            + QString::fromLatin1(Examples);
+        const QString text = parser.helpText();
+        result.m_message = tr("Usage: morvane [options]") + text.mid(text.indexOf(QLatin1Char('\n'))) + '\n'
+            + tr("Examples:")
+            + QStringLiteral("\n  morvane --action shutdown --in 90m\n"
+                             "  morvane --action script --script ~/backup.sh --at 23:30\n");
     } else if (result.m_outcome == Outcome::Version) {
         result.m_message = QStringLiteral("morvane " MORVANE_VERSION "\n");
     }
@@ -116,44 +114,41 @@ CommandLine CommandLine::parse(const QStringList &arguments, const QDateTime &no
 
 QString CommandLine::readTask(const QCommandLineParser &parser, const QDateTime &now)
 {
-    for (const QCommandLineOption &option : {ActionOption, InOption, AtOption, ScriptOption}) {
+    for (const QString &option : {Action, In, At, Script}) {
         if (parser.values(option).size() > 1)
-            return QStringLiteral("--%1 is given more than once.").arg(option.names().constFirst());
+            return tr("--%1 is given more than once.").arg(option);
     }
-    const bool hasAction = parser.isSet(ActionOption);
-    const bool hasIn = parser.isSet(InOption);
-    const bool hasAt = parser.isSet(AtOption);
-    if (!hasAction && !hasIn && !hasAt && !parser.isSet(ScriptOption))
+    const bool hasAction = parser.isSet(Action);
+    const bool hasIn = parser.isSet(In);
+    const bool hasAt = parser.isSet(At);
+    if (!hasAction && !hasIn && !hasAt && !parser.isSet(Script))
         return QString();
     if (!hasAction)
-        return QStringLiteral("--in, --at and --script need --action.");
+        return tr("--in, --at and --script need --action.");
     if (hasIn == hasAt)
-        return QStringLiteral("--action needs a time: either --in or --at.");
+        return tr("--action needs a time: either --in or --at.");
 
-    const QString action = parser.value(ActionOption);
+    const QString action = parser.value(Action);
     for (const ActionName &known : ActionNames) {
         if (action == QLatin1String(known.name))
             m_request.action = known.row;
     }
     if (m_request.action == ActionRow::None)
-        return QStringLiteral("Unknown action '%1': choose shutdown, restart, logout, sleep, display-off or script.")
-            .arg(action);
-    if ((m_request.action == ActionRow::RunScript) != parser.isSet(ScriptOption))
-        return QStringLiteral("--action script and --script PATH go together.");
-    m_request.script = parser.value(ScriptOption);
+        return tr("Unknown action '%1': choose shutdown, restart, logout, sleep, display-off or script.").arg(action);
+    if ((m_request.action == ActionRow::RunScript) != parser.isSet(Script))
+        return tr("--action script and --script PATH go together.");
+    m_request.script = parser.value(Script);
 
     if (hasIn) {
-        m_request.countdown = Duration::parse(parser.value(InOption));
+        m_request.countdown = Duration::parse(parser.value(In));
         if (!m_request.countdown)
-            return QStringLiteral("'%1' is not a duration: write numbers with the units s, m, h or d, such as 45s, "
-                                  "90m or 2h30m.")
-                .arg(parser.value(InOption));
+            return tr("'%1' is not a duration: write numbers with the units s, m, h or d, such as 45s, 90m or 2h30m.")
+                .arg(parser.value(In));
     } else {
-        m_request.moment = TargetTime::parse(parser.value(AtOption), now);
+        m_request.moment = TargetTime::parse(parser.value(At), now);
         if (!m_request.moment)
-            return QStringLiteral("'%1' is not a time: write a date and time such as 2026-12-24T18:00, or a time "
-                                  "such as 18:00.")
-                .arg(parser.value(AtOption));
+            return tr("'%1' is not a time: write a date and time such as 2026-12-24T18:00, or a time such as 18:00.")
+                .arg(parser.value(At));
     }
     return QString();
 }

@@ -2,6 +2,7 @@
 
 #include "app/TaskRequest.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -10,9 +11,12 @@ class QCommandLineParser;
 
 // Morvane's command line, read before any window exists so that --help,
 // --version and a bad argument need no display. Qt's own options
-// (-platform, -style, ...) pass through to the application untouched.
+// (-platform, -style, ...) pass through to the application untouched. Its
+// texts are in the language of the catalogues installed when it is read.
 class CommandLine
 {
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
+
 public:
     enum class Outcome {
         Start, // open the window, and start the task asked for, if any

@@ -59,7 +59,9 @@ std::optional<int> Launcher::handOver(const CommandLine &commandLine)
     case SingleInstance::HandOver::NoAnswer:
         break;
     }
-    std::fputs("morvane: Morvane is running in this session but does not answer.\n", stderr);
+    const QString text
+        = QCoreApplication::translate("Launcher", "Morvane is running in this session but does not answer.");
+    std::fprintf(stderr, "morvane: %s\n", text.toLocal8Bit().constData());
     return 1;
 }
 

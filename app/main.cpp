@@ -6,11 +6,19 @@
 
 int main(int argc, char *argv[])
 {
-    // Before any window: --help, --version and a bad argument need no display.
-    const CommandLine commandLine = CommandLine::parse(CommandLine::arguments(argc, argv));
-    if (commandLine.outcome() != CommandLine::Outcome::Start)
-        return commandLine.report();
-    if (const std::optional<int> status = Launcher::handOver(commandLine))
+    // Before any window: --help, --version, a bad argument and a start that
+    // another Morvane takes need no display, only the catalogues, so they are
+    // answered while a core application, gone before the window's, holds them.
+    CommandLine commandLine;
+    std::optional<int> status;
+    {
+        QCoreApplication core(argc, argv);
+        Translations::install();
+        commandLine = CommandLine::parse(CommandLine::arguments(argc, argv));
+        status = commandLine.outcome() != CommandLine::Outcome::Start ? commandLine.report()
+                                                                      : Launcher::handOver(commandLine);
+    }
+    if (status)
         return *status;
 
     Launcher::leaveSessionManagement();

@@ -153,6 +153,90 @@
     </message>
 </context>
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>Morvane restarts, shuts down, logs out, puts the computer to sleep, turns the
+display off or runs a script when the time you chose comes. With --action and
+--in or --at it fills in its window as you would and presses Run, so every
+check of the window applies. A second start hands its command line to the
+Morvane already running, which leaves a running task alone.</source>
+        <translation>Morvane startet den Rechner neu, fährt ihn herunter, meldet ab, versetzt ihn in
+Bereitschaft, schaltet den Bildschirm aus oder führt ein Skript aus, wenn die
+gewählte Zeit kommt. Mit --action und --in oder --at füllt es sein Fenster aus,
+wie Sie es tun würden, und drückt Starten; so gilt jede Prüfung des Fensters.
+Ein zweiter Start übergibt seine Befehlszeile dem bereits laufenden Morvane,
+das eine laufende Aufgabe unangetastet lässt.</translation>
+    </message>
+    <message>
+        <source>Shows this help and exits.</source>
+        <translation>Zeigt diese Hilfe und beendet sich.</translation>
+    </message>
+    <message>
+        <source>Shows the version and exits.</source>
+        <translation>Zeigt die Version und beendet sich.</translation>
+    </message>
+    <message>
+        <source>What to do: shutdown, restart, logout, sleep, display-off or script.</source>
+        <translation>Was geschehen soll: shutdown, restart, logout, sleep, display-off oder script.</translation>
+    </message>
+    <message>
+        <source>When: after a countdown such as 45s, 90m, 2h30m or 1d (units s, m, h, d).</source>
+        <translation>Wann: nach einem Countdown wie 45s, 90m, 2h30m oder 1d (Einheiten s, m, h, d).</translation>
+    </message>
+    <message>
+        <source>When: at a date and time such as 2026-12-24T18:00, or at the next 18:00.</source>
+        <translation>Wann: zu einem Datum und einer Uhrzeit wie 2026-12-24T18:00 oder um die nächste 18:00.</translation>
+    </message>
+    <message>
+        <source>The script file that --action script runs.</source>
+        <translation>Die Skriptdatei, die --action script ausführt.</translation>
+    </message>
+    <message>
+        <source>Unexpected argument &apos;%1&apos;.</source>
+        <translation>Unerwartetes Argument „%1“.</translation>
+    </message>
+    <message>
+        <source>Try &apos;morvane --help&apos; for more information.</source>
+        <translation>Mehr dazu mit „morvane --help“.</translation>
+    </message>
+    <message>
+        <source>Usage: morvane [options]</source>
+        <translation>Aufruf: morvane [Optionen]</translation>
+    </message>
+    <message>
+        <source>Examples:</source>
+        <translation>Beispiele:</translation>
+    </message>
+    <message>
+        <source>--%1 is given more than once.</source>
+        <translation>--%1 ist mehr als einmal angegeben.</translation>
+    </message>
+    <message>
+        <source>--in, --at and --script need --action.</source>
+        <translation>--in, --at und --script brauchen --action.</translation>
+    </message>
+    <message>
+        <source>--action needs a time: either --in or --at.</source>
+        <translation>--action braucht eine Zeit: entweder --in oder --at.</translation>
+    </message>
+    <message>
+        <source>Unknown action &apos;%1&apos;: choose shutdown, restart, logout, sleep, display-off or script.</source>
+        <translation>Unbekannte Aktion „%1“: Wählen Sie shutdown, restart, logout, sleep, display-off oder script.</translation>
+    </message>
+    <message>
+        <source>--action script and --script PATH go together.</source>
+        <translation>--action script und --script PFAD gehören zusammen.</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a duration: write numbers with the units s, m, h or d, such as 45s, 90m or 2h30m.</source>
+        <translation>„%1“ ist keine Dauer: Schreiben Sie Zahlen mit den Einheiten s, m, h oder d, etwa 45s, 90m oder 2h30m.</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a time: write a date and time such as 2026-12-24T18:00, or a time such as 18:00.</source>
+        <translation>„%1“ ist keine Zeitangabe: Schreiben Sie ein Datum mit Uhrzeit wie 2026-12-24T18:00 oder eine Uhrzeit wie 18:00.</translation>
+    </message>
+</context>
+<context>
     <name>CountdownTick</name>
     <message>
         <source>Running the script…</source>
@@ -190,6 +274,10 @@
     <message>
         <source>Morvane is already counting down (%1); that task goes on and this one was not started. Press Stop in the window first to start another.</source>
         <translation>Morvane zählt bereits herunter (%1); diese Aufgabe läuft weiter, und die neue wurde nicht gestartet. Drücken Sie zuerst im Fenster auf Stopp, um eine andere zu starten.</translation>
+    </message>
+    <message>
+        <source>Morvane is running in this session but does not answer.</source>
+        <translation>Morvane läuft in dieser Sitzung, antwortet aber nicht.</translation>
     </message>
 </context>
 <context>

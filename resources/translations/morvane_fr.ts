@@ -153,6 +153,89 @@
     </message>
 </context>
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>Morvane restarts, shuts down, logs out, puts the computer to sleep, turns the
+display off or runs a script when the time you chose comes. With --action and
+--in or --at it fills in its window as you would and presses Run, so every
+check of the window applies. A second start hands its command line to the
+Morvane already running, which leaves a running task alone.</source>
+        <translation>Morvane redémarre l&apos;ordinateur, l&apos;éteint, ferme la session, le met en veille,
+éteint l&apos;écran ou exécute un script au moment choisi. Avec --action et --in ou
+--at, il remplit sa fenêtre comme vous le feriez et appuie sur Lancer : toutes
+les vérifications de la fenêtre s&apos;appliquent. Un second lancement transmet sa
+ligne de commande au Morvane déjà lancé, qui laisse intacte une tâche en cours.</translation>
+    </message>
+    <message>
+        <source>Shows this help and exits.</source>
+        <translation>Affiche cette aide et quitte.</translation>
+    </message>
+    <message>
+        <source>Shows the version and exits.</source>
+        <translation>Affiche la version et quitte.</translation>
+    </message>
+    <message>
+        <source>What to do: shutdown, restart, logout, sleep, display-off or script.</source>
+        <translation>Que faire : shutdown, restart, logout, sleep, display-off ou script.</translation>
+    </message>
+    <message>
+        <source>When: after a countdown such as 45s, 90m, 2h30m or 1d (units s, m, h, d).</source>
+        <translation>Quand : après un compte à rebours comme 45s, 90m, 2h30m ou 1d (unités s, m, h, d).</translation>
+    </message>
+    <message>
+        <source>When: at a date and time such as 2026-12-24T18:00, or at the next 18:00.</source>
+        <translation>Quand : à une date et une heure comme 2026-12-24T18:00, ou au prochain 18:00.</translation>
+    </message>
+    <message>
+        <source>The script file that --action script runs.</source>
+        <translation>Le fichier de script que --action script exécute.</translation>
+    </message>
+    <message>
+        <source>Unexpected argument &apos;%1&apos;.</source>
+        <translation>Argument inattendu « %1 ».</translation>
+    </message>
+    <message>
+        <source>Try &apos;morvane --help&apos; for more information.</source>
+        <translation>Essayez « morvane --help » pour en savoir plus.</translation>
+    </message>
+    <message>
+        <source>Usage: morvane [options]</source>
+        <translation>Utilisation : morvane [options]</translation>
+    </message>
+    <message>
+        <source>Examples:</source>
+        <translation>Exemples :</translation>
+    </message>
+    <message>
+        <source>--%1 is given more than once.</source>
+        <translation>--%1 est donné plus d&apos;une fois.</translation>
+    </message>
+    <message>
+        <source>--in, --at and --script need --action.</source>
+        <translation>--in, --at et --script demandent --action.</translation>
+    </message>
+    <message>
+        <source>--action needs a time: either --in or --at.</source>
+        <translation>--action demande un moment : soit --in, soit --at.</translation>
+    </message>
+    <message>
+        <source>Unknown action &apos;%1&apos;: choose shutdown, restart, logout, sleep, display-off or script.</source>
+        <translation>Action inconnue « %1 » : choisissez shutdown, restart, logout, sleep, display-off ou script.</translation>
+    </message>
+    <message>
+        <source>--action script and --script PATH go together.</source>
+        <translation>--action script et --script CHEMIN vont ensemble.</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a duration: write numbers with the units s, m, h or d, such as 45s, 90m or 2h30m.</source>
+        <translation>« %1 » n&apos;est pas une durée : écrivez des nombres avec les unités s, m, h ou d, comme 45s, 90m ou 2h30m.</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a time: write a date and time such as 2026-12-24T18:00, or a time such as 18:00.</source>
+        <translation>« %1 » n&apos;est pas un moment : écrivez une date et une heure comme 2026-12-24T18:00, ou une heure comme 18:00.</translation>
+    </message>
+</context>
+<context>
     <name>CountdownTick</name>
     <message>
         <source>Running the script…</source>
@@ -182,7 +265,7 @@
     </message>
     <message>
         <source>Help page</source>
-        <translation>Page d'aide</translation>
+        <translation>Page d&apos;aide</translation>
     </message>
 </context>
 <context>
@@ -190,6 +273,10 @@
     <message>
         <source>Morvane is already counting down (%1); that task goes on and this one was not started. Press Stop in the window first to start another.</source>
         <translation>Morvane a déjà un compte à rebours en cours (%1) ; cette tâche continue et la nouvelle n&apos;a pas été lancée. Appuyez d&apos;abord sur Arrêter dans la fenêtre pour en lancer une autre.</translation>
+    </message>
+    <message>
+        <source>Morvane is running in this session but does not answer.</source>
+        <translation>Morvane tourne dans cette session mais ne répond pas.</translation>
     </message>
 </context>
 <context>

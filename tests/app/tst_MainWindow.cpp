@@ -98,14 +98,15 @@ private slots:
     {
         QFETCH(bool, viewer);
         QTemporaryDir home;
-        QVERIFY(QDir(home.path()).mkpath("data/applications"));
-        if (viewer) {
-            QFile entry(home.filePath("data/applications/viewer.desktop"));
-            QFile defaults(home.filePath("mimeapps.list"));
-            QVERIFY(entry.open(QIODevice::WriteOnly) && defaults.open(QIODevice::WriteOnly));
-            entry.write("[Desktop Entry]\nType=Application\nName=Viewer\nExec=true %u\nMimeType=text/html;\n");
-            defaults.write("[Default Applications]\ntext/html=viewer.desktop\n");
-        }
+        const auto write = [&](const QString &name, const QByteArray &text) {
+            QFile file(home.filePath(name));
+            return QDir(home.path()).mkpath("data/applications") && file.open(QIODevice::WriteOnly)
+                && file.write(text) == text.size();
+        };
+        QVERIFY(!viewer
+            || (write("data/applications/viewer.desktop",
+                    "[Desktop Entry]\nType=Application\nName=Viewer\nExec=true %u\nMimeType=text/html;\n")
+                && write("mimeapps.list", "[Default Applications]\ntext/html=viewer.desktop\n")));
         qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
         qputenv("XDG_DATA_HOME", home.filePath("data").toLocal8Bit());
         qputenv("XDG_DATA_DIRS", "/nonexistent");

@@ -33,7 +33,6 @@ private slots:
         QTest::addColumn<QString>("alert");
 
         addRow("fiveMinutes", 1, "5", "Minutes", 1, qint64(301), "");
-        addRow("belowMinimum", 0, "1", "Seconds", 10, qint64(11), "");
         addRow("zero", 1, "0", "Minutes", 1, qint64(0), IllegalNumber);
         addRow("overflowingYears", 1, "300000000000", "Years", 1, qint64(0), IllegalNumber);
         addRow("noRoomForLastTick", 1, "9223372036854775807", "Seconds", 1, qint64(0), IllegalNumber);

@@ -11,7 +11,8 @@
 #include "controls/RadioMatrix.h"
 #include "controls/Tags.h"
 #include "tests/common/PrivateBus.h"
-#include "tests/notify/Recorders.h"
+#include "tests/support/RecordingAlertPresenter.h"
+#include "tests/support/RecordingSystemActions.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -88,11 +89,11 @@ private slots:
 
         ask(m_session, Notifications, "self.next_id = 1\nself.call_log.clear()\nret = []");
         MainWindow window;
-        auto recorder = std::make_unique<RecordingActions>();
+        auto recorder = std::make_unique<RecordingSystemActions>();
         // The locks held as each action runs.
         QStringList atAction;
         recorder->onCall = [&] { atAction << inhibitors().join(", "); };
-        AppDelegate delegate(&window, std::move(recorder), std::make_unique<RecordingAlerts>(),
+        AppDelegate delegate(&window, std::move(recorder), std::make_unique<RecordingAlertPresenter>(),
             std::make_unique<DesktopNotifier>("io.github.morvane.Morvane", m_session.bus()),
             std::make_unique<LogindInhibitor>());
         delegate.applicationDidFinishLaunching();

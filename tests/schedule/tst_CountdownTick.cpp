@@ -26,7 +26,6 @@ private slots:
         QTest::addColumn<Alerts>("alerts"); // an error's number is its first line
 
         const Alerts none;
-        addRow("restart", 0, 0, false, QStringList {"event:rest"}, none);
         addRow("shutDown", 1, 0, false, QStringList {"event:shut"}, none);
         addRow("logOut", 2, 0, false, QStringList {"event:rlgo"}, none);
         addRow("sleep", 3, 0, false, QStringList {"event:slep"}, none);

@@ -6,6 +6,7 @@
 #include "tests/support/DataRow.h"
 #include "tests/support/WindowFixture.h"
 
+#include <QProcess>
 #include <QTest>
 #include <QTranslator>
 
@@ -16,7 +17,8 @@ class tst_Translations : public QObject
 private slots:
     // Each row: the idle window (Run, the unit shown, the countdown page), a
     // one-minute task after its first tick, a refused number, the alert of a
-    // refused shutdown, and a time-left text with plurals.
+    // refused shutdown, a time-left text with plurals, and what the command
+    // line says of a bad argument.
     void mainFlows_data()
     {
         QTest::addColumn<QString>("language");
@@ -25,11 +27,11 @@ private slots:
         addRow("german", "de",
             QStringList {"Starten|Minuten|Countdown", "Stopp|1 Minute ", "Hinweis|Ungültige Zahl!",
                 "Fehler!|-2|Es gibt keine D-Bus-Verbindung: Der Socket des Busses fehlt.",
-                "2 Tage 1 Stunde 1 Minute 2 Sekunden"});
+                "2 Tage 1 Stunde 1 Minute 2 Sekunden", "morvane: --in, --at und --script brauchen --action."});
         addRow("french", "fr",
             QStringList {"Lancer|Minutes|Compte à rebours", "Arrêter|1 minute ", "Rappel|Nombre non valide !",
                 "Erreur !|-2|Il n'y a pas de connexion D-Bus : la socket du bus est absente.",
-                "2 jours 1 heure 1 minute 2 secondes"});
+                "2 jours 1 heure 1 minute 2 secondes", "morvane: --in, --at et --script demandent --action."});
     }
     void mainFlows()
     {
@@ -56,6 +58,13 @@ private slots:
         for (const auto &[title, message] : f.alerts->alerts)
             seen << title + '|' + QString(message).replace('\n', '|');
         seen << CalendarMath::calculateLeftTime(2 * 86400 + 3600 + 60 + 2);
+        QProcess commandLine;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("LC_ALL", language);
+        commandLine.setProcessEnvironment(environment);
+        commandLine.start(MORVANE_BINARY, {"--in", "5m"});
+        QVERIFY(commandLine.waitForFinished());
+        seen << QString::fromUtf8(commandLine.readAllStandardError()).section('\n', 0, 0);
         QCOMPARE(seen, texts);
     }
 
