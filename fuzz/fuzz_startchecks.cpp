@@ -13,8 +13,10 @@
 #include "schedule/CalendarMath.h"
 #include "schedule/StartChecks.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
+#include <QTranslator>
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -211,6 +213,18 @@ void checkLeftTime(qint64 n)
 }
 
 } // namespace
+
+// The time-left text speaks English through Morvane's built-in catalogue of
+// plural forms, which needs an application object to be installed in, as
+// in Morvane.
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    static QCoreApplication application(*argc, *argv);
+    static QTranslator english;
+    if (!english.load(QStringLiteral(":/i18n/morvane_en.qm")) || !QCoreApplication::installTranslator(&english))
+        std::abort();
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
