@@ -24,9 +24,8 @@ public:
 
     QString text(QAccessible::Text t) const override
     {
-        const QString value = box()->isEditable() ? box()->lineEdit()->text() : box()->currentText();
         if (t == QAccessible::Value || (t == QAccessible::Name && box()->accessibleName().isEmpty()))
-            return value;
+            return box()->isEditable() ? box()->lineEdit()->text() : box()->currentText();
         return QAccessibleWidget::text(t);
     }
     QAccessible::State state() const override
@@ -92,8 +91,8 @@ private:
     QList<QWidget *> shownChildren() const
     {
         QList<QWidget *> shown;
-        for (QObject *child : widget()->children()) {
-            auto *w = qobject_cast<QWidget *>(child);
+        for (QObject *object : widget()->children()) {
+            auto *w = qobject_cast<QWidget *>(object);
             if (w && !w->isWindow() && !qobject_cast<QMenu *>(w) && !AccessibleControls::isLeftOut(w))
                 shown << w;
         }
