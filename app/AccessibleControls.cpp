@@ -1,11 +1,15 @@
 #include "app/AccessibleControls.h"
 
+#include "controls/Control.h"
+
 #include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHash>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -100,6 +104,116 @@ private:
     }
 };
 
+// One tab of a tab bar. Qt's own tab interface is private to Qt, and comes
+// only with Qt's tab bar interface, which reports the bar's two scroll
+// buttons as well, shown or not.
+class AccessibleTab : public QAccessibleInterface, public QAccessibleActionInterface
+{
+public:
+    AccessibleTab(QTabBar *bar, int index)
+        : m_bar(bar)
+        , m_index(index)
+    {
+    }
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface *>(this) : nullptr;
+    }
+    bool isValid() const override { return m_bar && m_index < m_bar->count(); }
+    QObject *object() const override { return nullptr; }
+    QAccessibleInterface *parent() const override { return QAccessible::queryAccessibleInterface(m_bar); }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text t) const override
+    {
+        if (!isValid())
+            return QString();
+        if (t == QAccessible::Name)
+            return withoutMnemonic(m_bar->tabText(m_index));
+        return t == QAccessible::Description ? m_bar->tabToolTip(m_index) : QString();
+    }
+    void setText(QAccessible::Text, const QString &) override { }
+    QRect rect() const override
+    {
+        if (!isValid())
+            return QRect();
+        const QRect tab = m_bar->tabRect(m_index);
+        return QRect(m_bar->mapToGlobal(tab.topLeft()), tab.size());
+    }
+    QAccessible::Role role() const override { return QAccessible::PageTab; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state;
+        state.invalid = !isValid();
+        if (state.invalid)
+            return state;
+        state.selectable = state.focusable = true;
+        state.selected = m_bar->currentIndex() == m_index;
+        state.focused = state.selected && m_bar->hasFocus();
+        state.disabled = !m_bar->isTabEnabled(m_index);
+        state.invisible = !m_bar->isVisible() || !m_bar->isTabVisible(m_index);
+        return state;
+    }
+
+    QStringList actionNames() const override { return {pressAction()}; }
+    // The same call a click makes, so the page guard sees it.
+    void doAction(const QString &action) override
+    {
+        if (isValid() && action == pressAction())
+            m_bar->setCurrentIndex(m_index);
+    }
+    QStringList keyBindingsForAction(const QString &) const override { return {}; }
+
+private:
+    QPointer<QTabBar> m_bar;
+    int m_index;
+};
+
+// A tab bar that reports its tabs and nothing else.
+class TabsOnly : public QAccessibleWidget
+{
+public:
+    explicit TabsOnly(QTabBar *bar)
+        : QAccessibleWidget(bar, QAccessible::PageTabList)
+    {
+    }
+    ~TabsOnly() override
+    {
+        for (QAccessible::Id id : std::as_const(m_tabs))
+            QAccessible::deleteAccessibleInterface(id);
+    }
+
+    int childCount() const override { return bar()->count(); }
+    // Made once a tab and kept, so an assistive technology meets the same
+    // tab each time it asks.
+    QAccessibleInterface *child(int index) const override
+    {
+        if (index < 0 || index >= bar()->count())
+            return nullptr;
+        if (const QAccessible::Id id = m_tabs.value(index))
+            return QAccessible::accessibleInterface(id);
+        auto *tab = new AccessibleTab(bar(), index);
+        m_tabs.insert(index, QAccessible::registerAccessibleInterface(tab));
+        return tab;
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        for (int i = 0; child && i < childCount(); ++i) {
+            if (this->child(i) == child)
+                return i;
+        }
+        return -1;
+    }
+
+private:
+    QTabBar *bar() const { return static_cast<QTabBar *>(widget()); }
+
+    mutable QHash<int, QAccessible::Id> m_tabs;
+};
+
 QAccessibleInterface *morvaneInterface(const QString &, QObject *object)
 {
     // Asked at the most derived class first, so a class of Qt's never wins.
@@ -109,6 +223,8 @@ QAccessibleInterface *morvaneInterface(const QString &, QObject *object)
     // sends any (the marker of a left-out control).
     if (auto *box = qobject_cast<QComboBox *>(object))
         return new NamedComboBox(box);
+    if (auto *bar = qobject_cast<QTabBar *>(object))
+        return new TabsOnly(bar);
     if (auto *tabs = qobject_cast<QTabWidget *>(object))
         return new PrunedContainer(tabs, QAccessible::Client);
     auto *widget = qobject_cast<QWidget *>(object);

@@ -4,7 +4,8 @@ class QWidget;
 
 // What Morvane tells assistive technologies beyond Qt's own accessibility:
 // a combo box is named by its accessible name, not by the item it shows, and
-// controls the window never shows are left out of the tree.
+// controls the window never shows (among them a tab bar's scroll buttons)
+// are left out of the tree.
 namespace AccessibleControls {
 // Name of the boolean dynamic property that keeps a widget the window never
 // shows out of the tree its parent reports.

@@ -16,6 +16,7 @@
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
+#include <QToolButton>
 #include <functional>
 
 namespace {
@@ -168,8 +169,9 @@ private slots:
                 walk(node->child(i)), tree << node->child(i)->object();
         };
         walk(QAccessible::queryAccessibleInterface(f.window.get()));
-        QVERIFY(
-            !tree.contains(f.control(Tag::SpareCheckBox).object()) && !tree.contains(f.delegate->tabview2()->tabBar()));
+        QVERIFY(!tree.contains(f.control(Tag::SpareCheckBox).object())
+            && !tree.contains(f.delegate->tabview2()->tabBar())
+            && !tree.contains(f.delegate->tabview1()->tabBar()->findChild<QToolButton *>()));
         QVERIFY(!units->isEditable());
         f.selectRow(5);
         f.control(Tag::ChooseScriptButton).as<QAbstractButton>()->click();
