@@ -20,14 +20,6 @@
 #include <functional>
 
 namespace {
-void doAccessibleAction(QObject *object, int child, const QString &action)
-{
-    QAccessibleInterface *target = QAccessible::queryAccessibleInterface(object);
-    if (child >= 0)
-        target = target->child(child);
-    target->actionInterface()->doAction(action);
-}
-
 // The mnemonic letters of the controls shown now, one per control.
 QStringList shownMnemonics(QWidget *window)
 {
@@ -78,44 +70,13 @@ private slots:
             matrix->rowButton(4)->setFocus();
             QTest::keyClick(matrix->rowButton(4), Qt::Key_Down);
         } else {
-            doAccessibleAction(matrix->rowButton(5), -1, QAccessibleActionInterface::toggleAction());
+            QAccessible::queryAccessibleInterface(matrix->rowButton(5))
+                ->actionInterface()
+                ->doAction(QAccessibleActionInterface::toggleAction());
         }
         QCOMPARE(selected.count(), 1);
         QCOMPARE(matrix->selectedRow(), 5);
         QVERIFY(!f.control(Tag::ScriptPathField).isHidden() && !f.control(Tag::ChooseScriptButton).isHidden());
-    }
-
-    // An assistive technology's "Press" on a tab meets the page guard too,
-    // and the refused page is never painted.
-    void accessiblePressOnTab_data()
-    {
-        QTest::addColumn<bool>("running");
-        addRow("idle", false);
-        addRow("running", true);
-    }
-    void accessiblePressOnTab()
-    {
-        QFETCH(bool, running);
-        WindowFixture f;
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-        if (running)
-            f.pressRun();
-        // Painted or not, the page is drawn into the window's backing store
-        // only through a paint event.
-        int paints = 0;
-        struct : QObject
-        {
-            int *count;
-            bool eventFilter(QObject *, QEvent *e) override { return (*count += e->type() == QEvent::Paint), false; }
-        } counter;
-        counter.count = &paints;
-        f.page(1)->installEventFilter(&counter);
-        doAccessibleAction(f.delegate->tabview1()->tabBar(), 1, QAccessibleActionInterface::pressAction());
-        QTest::qWait(100);
-        f.page(1)->removeEventFilter(&counter);
-        QCOMPARE(f.delegate->tabview1()->currentIndex(), running ? 0 : 1);
-        QCOMPARE(paints > 0, !running);
     }
 
     // Among the controls shown together, no two share a mnemonic, and each
