@@ -80,10 +80,10 @@ void ScheduleEditor::minimumChanged()
 
 void ScheduleEditor::displayMinimumSeconds(qint64 n)
 {
-    // The stepper keeps the minimum within an int.
-    Q_UNUSED(n)
-    m_context.control(Tag::MinimumSecondsText, Area::DatePage)
-        .setStringValue(tr("%n second(s)", nullptr, int(m_context.minimumCounter())));
+    // n = 1 reads as one second; otherwise the current minimum (which the
+    // stepper keeps within an int) is shown in the form its count takes.
+    const int count = n == 1 ? 1 : int(m_context.minimumCounter());
+    m_context.control(Tag::MinimumSecondsText, Area::DatePage).setStringValue(tr("%n second(s)", nullptr, count));
 }
 
 void ScheduleEditor::chooseScriptFile()

@@ -31,7 +31,7 @@ public:
     // The minimum-seconds stepper: the new minimum and its text.
     void minimumChanged();
     // The minimum-seconds text: "1 second" for n = 1, else the current
-    // minimum as "%d seconds" (every caller has just made it n).
+    // minimum with its plural form (every caller has just made it n).
     void displayMinimumSeconds(qint64 n);
     // The choose-script button: a window-modal file dialog that returns at
     // once; openFileDidEnd() runs when the user closes it.
