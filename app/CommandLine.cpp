@@ -1,10 +1,14 @@
 #include "app/CommandLine.h"
 
 #include "app/Config.h"
+#include "controls/Alerts.h"
 #include "schedule/Duration.h"
+#include "schedule/StartChecks.h"
 #include "schedule/TargetTime.h"
 
 #include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
 
 #include <cstdio>
 
@@ -43,6 +47,11 @@ const QString Action = QStringLiteral("action");
 const QString In = QStringLiteral("in");
 const QString At = QStringLiteral("at");
 const QString Script = QStringLiteral("script");
+// The options whose value is a file: each means the folder it was typed in.
+const QStringList PathOptions = {Script};
+
+// The smallest task length of a window just opened.
+constexpr qint64 LaunchMinimum = 1;
 
 } // namespace
 
@@ -52,6 +61,33 @@ QStringList CommandLine::arguments(int argc, char **argv)
     for (int i = 0; i < argc; ++i)
         list << QString::fromLocal8Bit(argv[i]);
     return list;
+}
+
+QStringList CommandLine::withAbsolutePaths(const QStringList &arguments, const QString &folder)
+{
+    QStringList result = arguments;
+    const QDir base(folder);
+    // Read as the parser reads them: "--script x", "-script x",
+    // "--script=x"; after "--" nothing is an option.
+    for (qsizetype i = 1; i < result.size(); ++i) {
+        const QString &argument = result.at(i);
+        if (argument == QLatin1String("--"))
+            break;
+        if (!argument.startsWith(QLatin1Char('-')))
+            continue;
+        const QString name = argument.mid(argument.startsWith(QLatin1String("--")) ? 2 : 1);
+        const qsizetype equals = name.indexOf(QLatin1Char('='));
+        if (equals >= 0 && PathOptions.contains(name.left(equals))) {
+            const QString value = name.mid(equals + 1);
+            if (!value.isEmpty())
+                result[i] = argument.left(argument.size() - value.size()) + base.absoluteFilePath(value);
+        } else if (PathOptions.contains(name) && i + 1 < result.size()) {
+            ++i;
+            if (!result.at(i).isEmpty())
+                result[i] = base.absoluteFilePath(result.at(i));
+        }
+    }
+    return result;
 }
 
 CommandLine CommandLine::parse(const QStringList &arguments, const QDateTime &now)
@@ -82,6 +118,7 @@ CommandLine CommandLine::parse(const QStringList &arguments, const QDateTime &no
         addQtOption(parser, name, false);
 
     QString wrong;
+    QString refused;
     if (!parser.parse(arguments))
         wrong = parser.errorText();
     else if (parser.isSet(help))
@@ -92,8 +129,15 @@ CommandLine CommandLine::parse(const QStringList &arguments, const QDateTime &no
         wrong = tr("Unexpected argument '%1'.").arg(parser.positionalArguments().constFirst());
     else
         wrong = result.readTask(parser, now);
+    if (wrong.isEmpty() && result.m_outcome == Outcome::Start)
+        refused = result.checkTask(now);
 
-    if (!wrong.isEmpty()) {
+    if (!refused.isEmpty()) {
+        // Said as the window says it; the command line itself was right.
+        result.m_outcome = Outcome::Error;
+        result.m_request = TaskRequest();
+        result.m_message = QStringLiteral("morvane: %1\n").arg(refused);
+    } else if (!wrong.isEmpty()) {
         result.m_outcome = Outcome::Error;
         result.m_request = TaskRequest();
         result.m_message
@@ -149,6 +193,28 @@ QString CommandLine::readTask(const QCommandLineParser &parser, const QDateTime 
         if (!m_request.moment)
             return tr("'%1' is not a time: write a date and time such as 2026-12-24T18:00, or a time such as 18:00.")
                 .arg(parser.value(At));
+    }
+    return QString();
+}
+
+QString CommandLine::checkTask(const QDateTime &now) const
+{
+    if (!m_request.asksForTask())
+        return QString();
+    // In the window's order: the script, then the length.
+    if (m_request.action == ActionRow::RunScript && !QFileInfo::exists(m_request.script))
+        return AlertText::missingScript();
+    if (m_request.countdown && !StartChecks::taskCount(*m_request.countdown, LaunchMinimum))
+        return AlertText::illegalNumber();
+    if (m_request.moment) {
+        switch (StartChecks::momentLength(now, *m_request.moment).status) {
+        case StartChecks::MomentStatus::Skipped:
+            return AlertText::timeSkipped();
+        case StartChecks::MomentStatus::Passed:
+            return AlertText::datePassed();
+        case StartChecks::MomentStatus::Ahead:
+            break;
+        }
     }
     return QString();
 }

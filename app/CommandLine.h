@@ -27,8 +27,14 @@ public:
 
     // The program's arguments as Qt reads them, the program's name first.
     static QStringList arguments(int argc, char **argv);
+    // The arguments with each file named in them made absolute against
+    // folder, the one they were typed in, so that they mean the same file to
+    // a Morvane started elsewhere.
+    static QStringList withAbsolutePaths(const QStringList &arguments, const QString &folder);
     // Reads arguments (the program's name first); "18:00" means the next
-    // 18:00 after now.
+    // 18:00 after now. A task the window would refuse (a missing script, a
+    // length past the largest count, a time passed or skipped) is an Error
+    // whose message is the window's own sentence.
     static CommandLine parse(const QStringList &arguments, const QDateTime &now = QDateTime::currentDateTime());
 
     Outcome outcome() const { return m_outcome; }
@@ -45,6 +51,9 @@ public:
 private:
     // What is wrong with the task options, empty when nothing is.
     QString readTask(const QCommandLineParser &parser, const QDateTime &now);
+    // The window's start checks, for the task read: the window's text for
+    // the first that fails, empty when all pass.
+    QString checkTask(const QDateTime &now) const;
 
     Outcome m_outcome = Outcome::Start;
     TaskRequest m_request;

@@ -6,10 +6,13 @@
 #include "app/CommandLine.h"
 #include "app/CommandLineTask.h"
 #include "app/Config.h"
+#include "controls/Log.h"
 #include "controls/MessageBoxAlertPresenter.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QIcon>
+#include <QLockFile>
 
 #include <cstdio>
 
@@ -45,24 +48,47 @@ void Launcher::describeApplication()
     QApplication::setWindowIcon(applicationIcon());
 }
 
-std::optional<int> Launcher::handOver(const CommandLine &commandLine)
+SingleInstance::Claim Launcher::claim(const CommandLine &commandLine)
 {
-    const SingleInstance::HandOver handOver
-        = SingleInstance::handOver(SingleInstance::socketName(), commandLine.given());
+    const QString path = SingleInstance::socketPath();
+    if (path.isEmpty()) {
+        qCWarning(lcMorvane) << "No folder of this user's own for Morvane's socket: this Morvane runs on its own";
+        return {};
+    }
+    return SingleInstance::claim(path, commandLine.given());
+}
+
+std::optional<int> Launcher::report(const SingleInstance::HandOver &handOver)
+{
+    QString text;
+    int status = 1;
     switch (handOver.status) {
     case SingleInstance::HandOver::NoneRunning:
         return std::nullopt;
     case SingleInstance::HandOver::Answered:
-        if (!handOver.answer.isEmpty())
-            std::fprintf(stderr, "%s\n", handOver.answer.toLocal8Bit().constData());
-        return 0;
+        if (!handOver.reply.text.isEmpty())
+            std::fprintf(stderr, "%s\n", handOver.reply.text.toLocal8Bit().constData());
+        return handOver.reply.status;
     case SingleInstance::HandOver::NoAnswer:
+        text = QCoreApplication::translate("Launcher",
+            "Morvane is running in this session but did not answer in time. Nothing of this start was carried out.");
+        break;
+    case SingleInstance::HandOver::Stranger:
+        text = QCoreApplication::translate("Launcher",
+            "Morvane's socket %1 is held by another user (uid %2). Nothing was sent to it, and no window opens "
+            "while it is held.")
+                   .arg(SingleInstance::socketPath())
+                   .arg(qint64(handOver.peer));
+        break;
+    case SingleInstance::HandOver::TooLong:
+        text = QCoreApplication::translate(
+            "Launcher", "The command line is longer than %1 KiB; nothing was handed to the Morvane running.")
+                   .arg(SingleInstance::MaxMessageBytes / 1024);
+        status = 2;
         break;
     }
-    const QString text
-        = QCoreApplication::translate("Launcher", "Morvane is running in this session but does not answer.");
     std::fprintf(stderr, "morvane: %s\n", text.toLocal8Bit().constData());
-    return 1;
+    return status;
 }
 
 Launcher::Launcher()
@@ -85,30 +111,51 @@ Launcher::Launcher(std::unique_ptr<SystemActions> actions, std::unique_ptr<Alert
         Qt::QueuedConnection);
 }
 
-void Launcher::launch(const TaskRequest &request)
+void Launcher::launch(const TaskRequest &request, std::unique_ptr<QLockFile> instanceLock)
 {
     m_delegate->applicationDidFinishLaunching();
     m_window.show();
-    m_instance.listen(
-        SingleInstance::socketName(), [this](const QStringList &arguments) { return takeOver(arguments); });
+    const QString path = SingleInstance::socketPath();
+    if (!instanceLock && !path.isEmpty()) {
+        instanceLock = std::make_unique<QLockFile>(path + QStringLiteral(".lock"));
+        instanceLock->setStaleLockTime(0);
+        if (!instanceLock->tryLock(0))
+            instanceLock.reset();
+    }
+    if (instanceLock) {
+        m_instance.listen(
+            path, std::move(instanceLock), [this](const QStringList &arguments) { return takeOver(arguments); });
+    }
     startLater(request);
 }
 
-QString Launcher::takeOver(const QStringList &arguments)
+SingleInstance::Reply Launcher::takeOver(const QStringList &arguments)
 {
     m_window.show();
     m_window.raise();
     m_window.activateWindow();
     const CommandLine commandLine = CommandLine::parse(arguments);
+    if (commandLine.outcome() == CommandLine::Outcome::Error)
+        return {2, commandLine.message().trimmed()};
     if (commandLine.outcome() != CommandLine::Outcome::Start || !commandLine.request().asksForTask())
-        return QString();
+        return {};
+    // The later start made its files absolute; a relative one would be
+    // looked up in this Morvane's folder, not the one it was typed in.
+    const QString &script = commandLine.request().script;
+    if (!script.isEmpty() && QDir::isRelativePath(script)) {
+        return {2,
+            QStringLiteral("morvane: ")
+                + QCoreApplication::translate("Launcher", "The script path '%1' is not absolute; nothing was started.")
+                      .arg(script)};
+    }
     if (m_delegate->isTaskRunning())
-        return QCoreApplication::translate("Launcher",
-            "Morvane is already counting down (%1); that task goes on and this one was not started. Press Stop in "
-            "the window first to start another.")
-            .arg(m_window.windowTitle());
+        return {1,
+            QCoreApplication::translate("Launcher",
+                "Morvane is already counting down (%1); that task goes on and this one was not started. Press Stop in "
+                "the window first to start another.")
+                .arg(m_window.windowTitle())};
     startLater(commandLine.request());
-    return QString();
+    return {};
 }
 
 void Launcher::startLater(const TaskRequest &request)

@@ -26,11 +26,13 @@ public:
     // gives it its icon. Call once, right after creating the QApplication.
     static void describeApplication();
 
-    // Hands the command line to the Morvane already running in this session
-    // and prints what it answers on standard error. The exit status when one
-    // took it (0) or listens without answering (1); nothing when this start
-    // is the only Morvane. Needs no QApplication.
-    static std::optional<int> handOver(const CommandLine &commandLine);
+    // Hands the command line to this user's Morvane running in this session,
+    // or makes this start the one: then the lock comes back, for launch().
+    // Needs no application object.
+    static SingleInstance::Claim claim(const CommandLine &commandLine);
+    // Prints what became of a hand-over on standard error and answers the
+    // exit status; nothing when this start is to open the window.
+    static std::optional<int> report(const SingleInstance::HandOver &handOver);
 
     Launcher();
     // Stand-ins for the services; without alerts, message boxes over the
@@ -42,13 +44,15 @@ public:
     AppDelegate &delegate() { return *m_delegate; }
 
     // Runs the launch sequence, shows the window, listens for later starts
-    // and then, from the event loop, starts the task asked for.
-    void launch(const TaskRequest &request = {});
+    // and then, from the event loop, starts the task asked for. instanceLock
+    // comes from claim(); without it the launch tries to take the lock
+    // itself, and does not listen when another Morvane holds it.
+    void launch(const TaskRequest &request = {}, std::unique_ptr<QLockFile> instanceLock = nullptr);
 
     // A later start's arguments: brings the window to the front and starts
-    // the task they ask for, unless one runs. Answers what the later start
-    // prints: empty, or why its task was not started.
-    QString takeOver(const QStringList &arguments);
+    // the task they ask for, unless one runs. Answers the later start's exit
+    // status and what it prints: nothing, or why its task was not started.
+    SingleInstance::Reply takeOver(const QStringList &arguments);
 
 private:
     void startLater(const TaskRequest &request);

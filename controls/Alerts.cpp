@@ -88,6 +88,13 @@ QString AlertText::datePassed()
     return translated(QT_TRANSLATE_NOOP("Alerts", "The date has passed. Choose a date and time later than now."));
 }
 
+QString AlertText::timeSkipped()
+{
+    return translated(QT_TRANSLATE_NOOP("Alerts",
+        "That time does not exist here: the clock skips it as summer time begins. Choose a time outside the "
+        "skipped hour."));
+}
+
 QString AlertText::closeRefused()
 {
     return translated(QT_TRANSLATE_NOOP("Alerts", "You can not close the application when timing task is running!"));

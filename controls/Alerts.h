@@ -23,5 +23,6 @@ QString missingScript();
 QString illegalNumber();
 QString unknownUnit();
 QString datePassed();
+QString timeSkipped();
 QString closeRefused();
 } // namespace AlertText

@@ -125,13 +125,16 @@ std::optional<qint64> TaskController::dateLength()
     // A date that is not ahead (a mistyped year, a picker that snapped back
     // to now) would carry out the action at once. The minimum still raises a
     // short task that is ahead.
-    const double seconds = QDateTime::currentDateTime().msecsTo(target) / 1000.0;
-    const qint64 length = StartChecks::truncateTowardZero(seconds);
-    if (length <= 0) {
+    const StartChecks::MomentLength length = StartChecks::momentLength(QDateTime::currentDateTime(), target);
+    if (length.status == StartChecks::MomentStatus::Skipped) {
+        refuse(AlertText::timeSkipped());
+        return std::nullopt;
+    }
+    if (length.status == StartChecks::MomentStatus::Passed) {
         refuse(AlertText::datePassed());
         return std::nullopt;
     }
-    return length;
+    return length.seconds;
 }
 
 void TaskController::refuse(const QString &message)

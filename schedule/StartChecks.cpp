@@ -112,4 +112,14 @@ std::optional<qint64> taskCount(qint64 length, qint64 minimum)
     return count;
 }
 
+MomentLength momentLength(const QDateTime &now, const QDateTime &target)
+{
+    if (!target.isValid())
+        return {MomentStatus::Skipped, 0};
+    const qint64 seconds = truncateTowardZero(now.msecsTo(target) / 1000.0);
+    if (seconds <= 0)
+        return {MomentStatus::Passed, 0};
+    return {MomentStatus::Ahead, seconds};
+}
+
 } // namespace StartChecks

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QStringView>
 #include <QtGlobal>
 
@@ -46,5 +47,24 @@ qint64 truncateTowardZero(double seconds);
 // The count a task starts with: the length raised to the minimum, plus the
 // one tick that ends the task. Nothing when that does not fit in 64 bits.
 std::optional<qint64> taskCount(qint64 length, qint64 minimum);
+
+enum class MomentStatus {
+    Ahead,
+    // Now or earlier: the action would be carried out at once.
+    Passed,
+    // A time the clock jumps over as summer time begins: no such moment.
+    Skipped,
+};
+
+struct MomentLength
+{
+    MomentStatus status = MomentStatus::Ahead;
+    // Whole seconds from now, cut toward zero; 0 unless Ahead.
+    qint64 seconds = 0;
+};
+
+// How far target lies ahead of now, for a task that ends at target. An
+// invalid target is a skipped time.
+MomentLength momentLength(const QDateTime &now, const QDateTime &target);
 
 } // namespace StartChecks

@@ -19,11 +19,6 @@ namespace {
         return QTime();
     }
 
-    // A time the clock skips as summer time begins names no moment.
-    std::optional<QDateTime> valid(const QDateTime &moment)
-    {
-        return moment.isValid() ? std::optional<QDateTime>(moment) : std::nullopt;
-    }
 } // namespace
 
 std::optional<QDateTime> parse(QStringView text, const QDateTime &now)
@@ -34,14 +29,17 @@ std::optional<QDateTime> parse(QStringView text, const QDateTime &now)
         const QTime time = timeOf(written);
         if (!time.isValid())
             return std::nullopt;
-        const QDateTime today(now.date(), time);
-        return valid(today > now ? today : QDateTime(now.date().addDays(1), time));
+        // Compared on the clock's face: a skipped time later today is still
+        // today's, and invalid.
+        if (time > now.time())
+            return QDateTime(now.date(), time);
+        return QDateTime(now.date().addDays(1), time);
     }
     const QDate date = QDate::fromString(written.left(separator), QStringLiteral("yyyy-MM-dd"));
     const QTime time = timeOf(written.mid(separator + 1));
     if (!date.isValid() || !time.isValid())
         return std::nullopt;
-    return valid(QDateTime(date, time));
+    return QDateTime(date, time);
 }
 
 } // namespace TargetTime

@@ -12,6 +12,8 @@
 #include "tests/support/RecordingAlertPresenter.h"
 #include "tests/support/RecordingSystemActions.h"
 
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -66,7 +68,8 @@ private slots:
         row("minutes", "--action shutdown --in 90m", "1 90 Minutes 1:30:00");
         row("hours, Qt's own options", "-style fusion -reverse --action sleep --in 2h", "3 2 Hours 2:00:00");
         row("days", "--action restart --in 48h", "0 2 Days 2 d 0:00:00");
-        row("script, units combined", "--script /x --action script --in 1d2h3m5s", "5 93785 Seconds 1 d 2:03:05 /x");
+        row("script, units combined", "--script /bin/sh --action script --in 1d2h3m5s",
+            "5 93785 Seconds 1 d 2:03:05 /bin/sh");
         row("a time later today", "--action sleep --at 18:00", "3 2026-03-01T18:00:00");
         row("a time passed today", "--action display-off --at 9:30:15", "4 2026-03-02T09:30:15");
         row("a date", "--action logout --at 2026-12-24T18:00", "2 2026-12-24T18:00:00");
@@ -77,6 +80,13 @@ private slots:
         row("both times", "--action sleep --in 5m --at 18:00", "morvane: --action needs a time: either --in or --at.");
         row("no action", "--in 5m", "morvane: --in, --at and --script need --action.");
         row("file without script", "--action sleep --script /x --in 5m", "morvane: --action script and --script PATH");
+        // The window's start checks, with the window's own sentences.
+        row("count past 64 bits", "--action sleep --in 9223372036854775807s", "morvane: Illegal Number!");
+        row("a date passed", "--action sleep --at 2026-02-28T10:00", "morvane: The date has passed.");
+        row("now", "--action sleep --at 2026-03-01T12:00", "morvane: The date has passed.");
+        row("a time skipped", "--action sleep --at 2026-03-29T02:30", "morvane: That time does not exist here");
+        row("no script file", "--action script --script /nonexistent --in 5m",
+            "morvane: The script file does not exist");
     }
 
     void reads()
@@ -89,32 +99,103 @@ private slots:
         QVERIFY2(expected.startsWith("morvane: ") ? seen.startsWith(expected) : seen == expected, qPrintable(seen));
     }
 
+    void pathsMeanTheirFolder_data()
+    {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char *name, QString in, QString out) { QTest::newRow(name) << in << out; };
+        row("value apart", "--action script --script job.sh", "--action script --script /home/b/job.sh");
+        row("one dash", "-script job.sh --in 5m", "-script /home/b/job.sh --in 5m");
+        // Left for the system to resolve, as it would have from that folder.
+        row("with =", "--script=./x/job.sh", "--script=/home/b/./x/job.sh");
+        row("up a folder", "--script ../job.sh", "--script /home/b/../job.sh");
+        row("absolute stays", "--script /opt/job.sh", "--script /opt/job.sh");
+        row("not a file option", "--action script --in 5m", "--action script --in 5m");
+        row("after --", "-- --script job.sh", "-- --script job.sh");
+    }
+
+    void pathsMeanTheirFolder()
+    {
+        QFETCH(QString, arguments);
+        QFETCH(QString, expected);
+        const QStringList given = QStringList {"morvane"} + arguments.split(' ');
+        QCOMPARE(CommandLine::withAbsolutePaths(given, "/home/b").mid(1).join(' '), expected);
+    }
+
+    // What the running Morvane answers to a command line that did not come
+    // through a start of this version.
+    void takesOverOnlyWhatItCan_data()
+    {
+        QTest::addColumn<QString>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("relative script") << "--action script --script job.sh --in 5m" << 2
+                                         << "morvane: The script path 'job.sh' is not absolute";
+        QTest::newRow("bad argument") << "--action reboot --in 5m" << 2 << "morvane: Unknown action 'reboot'";
+        QTest::newRow("a date passed") << "--action sleep --at 2020-01-01T10:00" << 2
+                                       << "morvane: The date has passed.";
+        QTest::newRow("nothing asked") << "" << 0 << "";
+    }
+
+    void takesOverOnlyWhatItCan()
+    {
+        QFETCH(QString, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, answer);
+        QTemporaryDir folder;
+        QFile script(folder.filePath("job.sh"));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        QDir::setCurrent(folder.path());
+        Launcher morvane(
+            std::make_unique<RecordingSystemActions>(), std::make_unique<RecordingAlertPresenter>(), nullptr, nullptr);
+        morvane.launch();
+        const SingleInstance::Reply reply
+            = morvane.takeOver(QStringList {"morvane"} + arguments.split(' ', Qt::SkipEmptyParts));
+        QTest::qWait(50);
+        QDir::setCurrent(QCoreApplication::applicationDirPath());
+        QCOMPARE(reply.status, status);
+        QVERIFY2(answer.isEmpty() ? reply.text.isEmpty() : reply.text.startsWith(answer), qPrintable(reply.text));
+        QVERIFY(!morvane.delegate().isTaskRunning());
+    }
+
     void startsOrHandsOver_data()
     {
         QTest::addColumn<QString>("running");
         QTest::addColumn<QString>("later");
-        // The start of what it prints, nothing for an empty text; it exits
-        // with 2 after "morvane: ", else with 0.
+        // The start of what it prints, nothing for an empty text, and its
+        // exit status.
         QTest::addColumn<QString>("printed");
-        // The window afterwards.
+        QTest::addColumn<int>("status");
+        // The window afterwards, with the script field when it is filled.
         QTest::addColumn<QString>("window");
 
         const auto row = [](const char *name, const QString &running, const QString &later, const QString &printed,
-                             const QString &window) { QTest::newRow(name) << running << later << printed << window; };
+                             const QString &window) {
+            QTest::newRow(name) << running << later << printed << (printed.startsWith("morvane: ") ? 2 : 0) << window;
+        };
         const QString idle = "Run | Morvane";
         const QDateTime at = QDateTime::currentDateTime().addDays(2);
         row("help", {}, "--help", "Usage: morvane [options]\n", idle);
         row("bad argument", {}, "--action reboot --in 5m", "morvane: Unknown action 'reboot'", idle);
         row("countdown", {}, "--action script --script " MORVANE_BINARY " --in 2h30m", {},
-            "Stop | 2:30:00 – Run Script – Morvane");
+            "Stop | 2:30:00 – Run Script – Morvane | " MORVANE_BINARY);
+        // Started in the test's own folder, where the file is; this process
+        // works in another.
+        row("a script named from its folder", {}, "--action script --script job.sh --in 1h", {},
+            "Stop | 1:00:00 – Run Script – Morvane | " + QDir::current().filePath("job.sh"));
         row("date", {}, "--action sleep --at " + at.toString("yyyy-MM-ddTHH:mm:ss"), {},
             "Stop | " + at.toString("yyyy-MM-dd HH:mm:ss") + " Sleep – Morvane");
         row("nothing asked", {}, {}, {}, idle);
-        row("refused", {}, "--action script --script /nonexistent --in 1m", {},
-            "Run | Morvane | Reminder: The script file does not exist");
-        row("a task runs", "--action logout --in 10m", "--action shutdown --in 1m",
-            "Morvane is already counting down (10:00 – Log Out – Morvane); that task goes on",
-            "Stop | 10:00 – Log Out – Morvane");
+        // Refused before the window would see it, in the window's words.
+        row("refused", {}, "--action script --script /nonexistent --in 1m", "morvane: The script file does not exist",
+            idle);
+        row("overflows", {}, "--action sleep --in 9223372036854775807s", "morvane: Illegal Number!", idle);
+        row("date passed", {}, "--action sleep --at 2020-01-01T10:00", "morvane: The date has passed.", idle);
+        QTest::newRow("a task runs")
+            << "--action logout --in 10m"
+            << "--action shutdown --in 1m"
+            << "Morvane is already counting down (10:00 – Log Out – Morvane); that task goes on" << 1
+            << "Stop | 10:00 – Log Out – Morvane";
     }
 
     void startsOrHandsOver()
@@ -122,7 +203,11 @@ private slots:
         QFETCH(QString, running);
         QFETCH(QString, later);
         QFETCH(QString, printed);
+        QFETCH(int, status);
         QFETCH(QString, window);
+        QTemporaryDir elsewhere;
+        QFile job("job.sh");
+        QVERIFY(job.open(QIODevice::WriteOnly));
 
         auto alerts = std::make_unique<RecordingAlertPresenter>();
         const RecordingAlertPresenter &shown = *alerts;
@@ -134,10 +219,12 @@ private slots:
         QProcess second;
         second.setProcessChannelMode(QProcess::MergedChannels);
         second.start(MORVANE_BINARY, later.split(' ', Qt::SkipEmptyParts));
+        QDir::setCurrent(elsewhere.path());
         // This test's event loop answers the second start meanwhile.
         QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 10000);
+        QDir::setCurrent(QCoreApplication::applicationDirPath());
         const QString output = QString::fromLocal8Bit(second.readAll());
-        QCOMPARE(second.exitCode(), printed.startsWith("morvane: ") ? 2 : 0);
+        QCOMPARE(second.exitCode(), status);
         QVERIFY2(printed.isEmpty() ? output.isEmpty() : output.startsWith(printed), qPrintable(output));
 
         // The task it asked for starts from the event loop.
@@ -153,7 +240,11 @@ private slots:
         QStringList seen {run, schedule};
         for (const auto &[title, message] : shown.alerts)
             seen << title + ": " + message;
+        const QString script = delegate.getGUIObject(Tag::ScriptPathField, nullptr).stringValue();
+        if (!script.isEmpty())
+            seen << script;
         QCOMPARE(seen.join(" | "), window);
+        job.remove();
     }
 };
 
