@@ -10,6 +10,10 @@ JOBS ?= $(shell nproc)
 
 PACKAGE_DIR ?= build-package
 
+# cmake --build runs make inside make; its "Entering/Leaving directory" lines
+# would bury the build's own messages.
+MAKEFLAGS += --no-print-directory
+
 .PHONY: all deps configure build run test package clean
 .PHONY: check-sanitize check-desktops fuzz-build fuzz-smoke fuzz lint bench
 .PHONY: deps-lint deps-fuzz deps-bench deps-desktops
