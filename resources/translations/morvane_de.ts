@@ -113,6 +113,10 @@
         <source>Ok</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>That time does not exist here: the clock skips it as summer time begins. Choose a time outside the skipped hour.</source>
+        <translation>Diese Uhrzeit gibt es hier nicht: Die Uhr überspringt sie, wenn die Sommerzeit beginnt. Wählen Sie eine Uhrzeit außerhalb der übersprungenen Stunde.</translation>
+    </message>
 </context>
 <context>
     <name>AppDelegate</name>
@@ -276,8 +280,20 @@ das eine laufende Aufgabe unangetastet lässt.</translation>
         <translation>Morvane zählt bereits herunter (%1); diese Aufgabe läuft weiter, und die neue wurde nicht gestartet. Drücken Sie zuerst im Fenster auf Stopp, um eine andere zu starten.</translation>
     </message>
     <message>
-        <source>Morvane is running in this session but does not answer.</source>
-        <translation>Morvane läuft in dieser Sitzung, antwortet aber nicht.</translation>
+        <source>Morvane is running in this session but did not answer in time. Nothing of this start was carried out.</source>
+        <translation>Morvane läuft in dieser Sitzung, hat aber nicht rechtzeitig geantwortet. Nichts von diesem Start wurde ausgeführt.</translation>
+    </message>
+    <message>
+        <source>Morvane&apos;s socket %1 is held by another user (uid %2). Nothing was sent to it, and no window opens while it is held.</source>
+        <translation>Morvanes Socket %1 gehört einem anderen Benutzer (UID %2). Ihm wurde nichts gesendet, und solange er ihn hält, öffnet sich kein Fenster.</translation>
+    </message>
+    <message>
+        <source>The command line is longer than %1 KiB; nothing was handed to the Morvane running.</source>
+        <translation>Die Befehlszeile ist länger als %1 KiB; dem laufenden Morvane wurde nichts übergeben.</translation>
+    </message>
+    <message>
+        <source>The script path &apos;%1&apos; is not absolute; nothing was started.</source>
+        <translation>Der Skriptpfad „%1“ ist nicht absolut; es wurde nichts gestartet.</translation>
     </message>
 </context>
 <context>
@@ -534,6 +550,13 @@ das eine laufende Aufgabe unangetastet lässt.</translation>
     <message>
         <source>Script</source>
         <translation>Skript</translation>
+    </message>
+</context>
+<context>
+    <name>SingleInstance</name>
+    <message>
+        <source>The command line is longer than %1 KiB; Morvane took none of it.</source>
+        <translation>Die Befehlszeile ist länger als %1 KiB; Morvane hat nichts davon übernommen.</translation>
     </message>
 </context>
 <context>

@@ -113,6 +113,10 @@
         <source>Ok</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>That time does not exist here: the clock skips it as summer time begins. Choose a time outside the skipped hour.</source>
+        <translation>Cette heure n&apos;existe pas ici : l&apos;horloge la saute au passage à l&apos;heure d&apos;été. Choisissez une heure en dehors de l&apos;heure sautée.</translation>
+    </message>
 </context>
 <context>
     <name>AppDelegate</name>
@@ -275,8 +279,20 @@ ligne de commande au Morvane déjà lancé, qui laisse intacte une tâche en cou
         <translation>Morvane a déjà un compte à rebours en cours (%1) ; cette tâche continue et la nouvelle n&apos;a pas été lancée. Appuyez d&apos;abord sur Arrêter dans la fenêtre pour en lancer une autre.</translation>
     </message>
     <message>
-        <source>Morvane is running in this session but does not answer.</source>
-        <translation>Morvane tourne dans cette session mais ne répond pas.</translation>
+        <source>Morvane is running in this session but did not answer in time. Nothing of this start was carried out.</source>
+        <translation>Morvane tourne dans cette session mais n&apos;a pas répondu à temps. Rien de ce lancement n&apos;a été exécuté.</translation>
+    </message>
+    <message>
+        <source>Morvane&apos;s socket %1 is held by another user (uid %2). Nothing was sent to it, and no window opens while it is held.</source>
+        <translation>Le socket de Morvane %1 est détenu par un autre utilisateur (uid %2). Rien ne lui a été envoyé, et aucune fenêtre ne s&apos;ouvre tant qu&apos;il le détient.</translation>
+    </message>
+    <message>
+        <source>The command line is longer than %1 KiB; nothing was handed to the Morvane running.</source>
+        <translation>La ligne de commande dépasse %1 Kio ; rien n&apos;a été transmis au Morvane en cours.</translation>
+    </message>
+    <message>
+        <source>The script path &apos;%1&apos; is not absolute; nothing was started.</source>
+        <translation>Le chemin du script « %1 » n&apos;est pas absolu ; rien n&apos;a été lancé.</translation>
     </message>
 </context>
 <context>
@@ -533,6 +549,13 @@ ligne de commande au Morvane déjà lancé, qui laisse intacte une tâche en cou
     <message>
         <source>Script</source>
         <translation>Script</translation>
+    </message>
+</context>
+<context>
+    <name>SingleInstance</name>
+    <message>
+        <source>The command line is longer than %1 KiB; Morvane took none of it.</source>
+        <translation>La ligne de commande dépasse %1 Kio ; Morvane n&apos;en a rien pris.</translation>
     </message>
 </context>
 <context>
