@@ -3,6 +3,7 @@
 #include "actions/DesktopNotifier.h"
 #include "actions/LinuxSystemActions.h"
 #include "actions/LogindInhibitor.h"
+#include "app/AfterFirstPaint.h"
 #include "app/CommandLine.h"
 #include "app/CommandLineTask.h"
 #include "app/Config.h"
@@ -12,7 +13,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
-#include <QLockFile>
 
 #include <cstdio>
 
@@ -45,7 +45,6 @@ void Launcher::describeApplication()
     QApplication::setApplicationVersion(QStringLiteral(MORVANE_VERSION));
     // Ties the window to its desktop entry (the app id on Wayland).
     QApplication::setDesktopFileName(QStringLiteral(MORVANE_APP_ID));
-    QApplication::setWindowIcon(applicationIcon());
 }
 
 SingleInstance::Claim Launcher::claim(const CommandLine &commandLine)
@@ -111,22 +110,36 @@ Launcher::Launcher(std::unique_ptr<SystemActions> actions, std::unique_ptr<Alert
         Qt::QueuedConnection);
 }
 
-void Launcher::launch(const TaskRequest &request, std::unique_ptr<QLockFile> instanceLock)
+void Launcher::launch(const TaskRequest &request, std::unique_ptr<InstanceLock> instanceLock)
 {
     m_delegate->applicationDidFinishLaunching();
     m_window.show();
+    m_instanceLock = std::move(instanceLock);
     const QString path = SingleInstance::socketPath();
-    if (!instanceLock && !path.isEmpty()) {
-        instanceLock = std::make_unique<QLockFile>(path + QStringLiteral(".lock"));
-        instanceLock->setStaleLockTime(0);
-        if (!instanceLock->tryLock(0))
-            instanceLock.reset();
+    if (!m_instanceLock && !path.isEmpty()) {
+        // Now, so that a start meanwhile waits for this one to listen.
+        auto lock = std::make_unique<InstanceLock>(path + QStringLiteral(".lock"));
+        if (lock->tryLock() == InstanceLock::Result::Taken)
+            m_instanceLock = std::move(lock);
     }
-    if (instanceLock) {
-        m_instance.listen(
-            path, std::move(instanceLock), [this](const QStringList &arguments) { return takeOver(arguments); });
-    }
+    // Decoding the icon's eight sizes and opening the socket cost the first
+    // paint milliseconds; the window manager takes a new icon at any time,
+    // and a later start keeps trying until the socket is there.
+    AfterFirstPaint::run(&m_window, [this] {
+        QApplication::setWindowIcon(applicationIcon());
+        listenForLaterStarts();
+    });
     startLater(request);
+}
+
+void Launcher::listenForLaterStarts()
+{
+    // Without the lock another Morvane listens, or none may.
+    const QString path = SingleInstance::socketPath();
+    if (!m_instanceLock || path.isEmpty())
+        return;
+    m_instance.listen(
+        path, std::move(m_instanceLock), [this](const QStringList &arguments) { return takeOver(arguments); });
 }
 
 SingleInstance::Reply Launcher::takeOver(const QStringList &arguments)

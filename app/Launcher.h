@@ -43,11 +43,12 @@ public:
     MainWindow &window() { return m_window; }
     AppDelegate &delegate() { return *m_delegate; }
 
-    // Runs the launch sequence, shows the window, listens for later starts
-    // and then, from the event loop, starts the task asked for. instanceLock
-    // comes from claim(); without it the launch tries to take the lock
-    // itself, and does not listen when another Morvane holds it.
-    void launch(const TaskRequest &request = {}, std::unique_ptr<QLockFile> instanceLock = nullptr);
+    // Runs the launch sequence, shows the window, and then, from the event
+    // loop, starts the task asked for; once the window is painted, gives it
+    // its icon and listens for later starts. instanceLock comes from
+    // claim(); without it the launch tries to take the lock itself, and
+    // does not listen when another Morvane holds it.
+    void launch(const TaskRequest &request = {}, std::unique_ptr<InstanceLock> instanceLock = nullptr);
 
     // A later start's arguments: brings the window to the front and starts
     // the task they ask for, unless one runs. Answers the later start's exit
@@ -56,8 +57,12 @@ public:
 
 private:
     void startLater(const TaskRequest &request);
+    // Listens, when launch() holds the lock.
+    void listenForLaterStarts();
 
     MainWindow m_window;
     std::unique_ptr<AppDelegate> m_delegate;
     SingleInstance m_instance;
+    // From claim(), until the socket is opened after the first paint.
+    std::unique_ptr<InstanceLock> m_instanceLock;
 };

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLocalSocket>
-#include <QLockFile>
 #include <QScopeGuard>
 #include <QThread>
 #include <QTimer>
@@ -227,18 +226,16 @@ SingleInstance::HandOver SingleInstance::handOver(const QString &path, const QSt
 SingleInstance::Claim SingleInstance::claim(const QString &path, const QStringList &arguments, int timeoutMs)
 {
     const qint64 deadline = monotonicMs() + timeoutMs;
-    auto lock = std::make_unique<QLockFile>(path + QStringLiteral(".lock"));
-    // Held for the life of the first Morvane, so never stale by age; a lock
-    // whose process has ended is taken over.
-    lock->setStaleLockTime(0);
+    auto lock = std::make_unique<InstanceLock>(path + QStringLiteral(".lock"));
     for (;;) {
         const qint64 left = deadline - monotonicMs();
         HandOver handed = handOver(path, arguments, int(qMax<qint64>(left, 0)));
         if (handed.status != HandOver::NoneRunning)
             return {handed, nullptr};
-        if (lock->tryLock(0))
+        const InstanceLock::Result locked = lock->tryLock();
+        if (locked == InstanceLock::Result::Taken)
             return {handed, std::move(lock)};
-        if (lock->error() != QLockFile::LockFailedError) {
+        if (locked == InstanceLock::Result::Failed) {
             qCWarning(lcMorvane) << "Cannot lock" << path << "- this Morvane runs on its own";
             return {handed, nullptr};
         }
@@ -262,7 +259,7 @@ SingleInstance::SingleInstance(QObject *parent)
 
 SingleInstance::~SingleInstance() = default;
 
-bool SingleInstance::listen(const QString &path, std::unique_ptr<QLockFile> lock, Answer answer)
+bool SingleInstance::listen(const QString &path, std::unique_ptr<InstanceLock> lock, Answer answer)
 {
     m_lock = std::move(lock);
     m_answer = std::move(answer);

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "app/InstanceLock.h"
+
 #include <QLocalServer>
-#include <QLockFile>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -60,7 +61,7 @@ public:
     struct Claim
     {
         HandOver handOver;
-        std::unique_ptr<QLockFile> lock;
+        std::unique_ptr<InstanceLock> lock;
     };
 
     // The socket of this user's Morvane in this session,
@@ -95,12 +96,12 @@ public:
     // object; whatever sits at path is a leftover, as the lock is ours. Each
     // later start's arguments go to answer, whose reply travels back to it.
     // False when listening fails: Morvane then runs on alone.
-    bool listen(const QString &path, std::unique_ptr<QLockFile> lock, Answer answer);
+    bool listen(const QString &path, std::unique_ptr<InstanceLock> lock, Answer answer);
 
 private:
     void serve(QLocalSocket *socket);
 
     QLocalServer m_server;
-    std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<InstanceLock> m_lock;
     Answer m_answer;
 };

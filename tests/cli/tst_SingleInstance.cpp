@@ -145,11 +145,12 @@ struct Listener
 
     bool listen(const QString &path)
     {
-        auto lock = std::make_unique<QLockFile>(path + ".lock");
-        return lock->tryLock(0) && instance.listen(path, std::move(lock), [this](const QStringList &) {
-            ++calls;
-            return SingleInstance::Reply {0, "taken"};
-        });
+        auto lock = std::make_unique<InstanceLock>(path + ".lock");
+        return lock->tryLock() == InstanceLock::Result::Taken
+            && instance.listen(path, std::move(lock), [this](const QStringList &) {
+                   ++calls;
+                   return SingleInstance::Reply {0, "taken"};
+               });
     }
 };
 
