@@ -91,6 +91,34 @@ private slots:
         QFETCH(Seconds, count);
         QCOMPARE(StartChecks::taskCount(length, minimum), count);
     }
+
+    // Local time in Berlin (the tests' zone): summer time begins on
+    // 2026-03-29, when 2:00 becomes 3:00.
+    void momentLength_data()
+    {
+        QTest::addColumn<QDateTime>("target");
+        QTest::addColumn<QString>("length");
+        const QDate day(2026, 3, 29);
+        addRow("aheadAcrossTheSkip", QDateTime(day, QTime(3, 0, 30)), QString("ahead 31"));
+        addRow("halfASecondAhead", QDateTime(day, QTime(1, 59, 59)).addMSecs(500), QString("passed"));
+        addRow("now", QDateTime(day, QTime(1, 59, 59)), QString("passed"));
+        addRow("yesterday", QDateTime(day.addDays(-1), QTime(12, 0)), QString("passed"));
+        addRow("skippedHour", QDateTime(day, QTime(2, 30)), QString("skipped"));
+        addRow("farAway", QDateTime(QDate(292000000, 1, 1), QTime(0, 0)), QString("ahead large"));
+    }
+    void momentLength()
+    {
+        QFETCH(QDateTime, target);
+        QFETCH(QString, length);
+        const MomentLength seen = StartChecks::momentLength(QDateTime(QDate(2026, 3, 29), QTime(1, 59, 59)), target);
+        const char *status[] = {"ahead", "passed", "skipped"};
+        QString text = status[int(seen.status)];
+        if (seen.status == MomentStatus::Ahead)
+            text += seen.seconds > 1000000000000 ? QString(" large") : QString(" %1").arg(seen.seconds);
+        else
+            QCOMPARE(seen.seconds, 0);
+        QCOMPARE(text, length);
+    }
 };
 
 QTEST_APPLESS_MAIN(tst_StartChecks)
