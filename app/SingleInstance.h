@@ -27,7 +27,7 @@ class SingleInstance : public QObject
 
 public:
     // A hand-over is one command line; anything larger is refused unread.
-    static constexpr qsizetype MaxMessageBytes = 64 * 1024;
+    static constexpr qsizetype MaxMessageBytes = qsizetype(64) * 1024;
     // How long a later start waits for the running Morvane.
     static constexpr int DefaultTimeoutMs = 5000;
 
