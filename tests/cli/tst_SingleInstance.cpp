@@ -282,13 +282,36 @@ private slots:
                 std::strcpy(address.sun_path, QFile::encodeName(path).constData());
                 if (bind(fd, reinterpret_cast<const sockaddr *>(&address), sizeof(address)) != 0 || listen(fd, 1) != 0)
                     return -2;
-                return int(drain(accept(fd, nullptr, nullptr)).size());
+                // This test's hand-over, then the morvane binary's.
+                int heard = 0;
+                for (int i = 0; i < 2; ++i)
+                    heard += int(drain(accept(fd, nullptr, nullptr)).size());
+                return heard;
             });
             QTRY_VERIFY(QFile::exists(path));
             QThread::msleep(100);
             const SingleInstance::HandOver handed = SingleInstance::handOver(path, Arguments, 2000);
             QCOMPARE(describe(handed), handOver);
             QCOMPARE(handed.peer, *otherUser());
+
+            // A start whose own runtime folder holds that socket (moved
+            // there; it stays the other user's) refuses and opens nothing.
+            QTemporaryDir runtime;
+            QVERIFY(QFile::rename(path, runtime.filePath("morvane-tst")));
+            QProcess morvane;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert("XDG_RUNTIME_DIR", runtime.path());
+            environment.insert("XDG_SESSION_ID", "tst");
+            morvane.setProcessEnvironment(environment);
+            morvane.start(MORVANE_BINARY, {"--action", "sleep", "--in", "5m"});
+            QVERIFY(morvane.waitForFinished(10000));
+            QCOMPARE(morvane.exitCode(), 1);
+            const QString printed = QString::fromLocal8Bit(morvane.readAllStandardError());
+            QCOMPARE(printed,
+                QString("morvane: Morvane's socket %1 is held by another user (uid %2). Nothing was sent to it, and no "
+                        "window opens while it is held.\n")
+                    .arg(runtime.filePath("morvane-tst"))
+                    .arg(*otherUser()));
             QCOMPARE(other.result(), 0);
             return;
         }
