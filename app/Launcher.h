@@ -22,8 +22,9 @@ public:
     // creating the QApplication.
     static void leaveSessionManagement();
 
-    // Names the application (settings folder, desktop entry, version) and
-    // gives it its icon. Call once, right after creating the QApplication.
+    // Names the application (settings folder, desktop entry, version); its
+    // icon follows in launch(). Call once, right after creating the
+    // QApplication.
     static void describeApplication();
 
     // Hands the command line to this user's Morvane running in this session,
