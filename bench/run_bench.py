@@ -131,8 +131,13 @@ class Bench:
         })
         return env
 
-    def spawn(self, argv, platform_name, stdout=subprocess.DEVNULL):
-        return subprocess.Popen(argv, env=self.env(platform_name), stdout=stdout, stderr=self.log, text=True)
+    def spawn(self, argv, platform_name, stdout=subprocess.DEVNULL, session=None):
+        env = self.env(platform_name)
+        if session is not None:
+            # A session of its own: in one session, a second morvane hands
+            # over to the first and ends.
+            env["XDG_SESSION_ID"] = session
+        return subprocess.Popen(argv, env=env, stdout=stdout, stderr=self.log, text=True)
 
     # --- first paint ------------------------------------------------------
 
@@ -187,7 +192,7 @@ class Bench:
         raise RuntimeError("no %s for %d" % (field, pid))
 
     def memory(self, platform_name, instances=5):
-        apps = [self.spawn([self.morvane], platform_name) for _ in range(instances)]
+        apps = [self.spawn([self.morvane], platform_name, session="morvane-bench-%d" % i) for i in range(instances)]
         started = time.monotonic()
         time.sleep(max(0.0, started + 5.0 - time.monotonic()))
         rss = [self.status_kib(app.pid, "VmRSS") / 1024 for app in apps]
