@@ -72,6 +72,12 @@ xsmp() { until_ok sh -c 'for pid in $(pgrep -s "$0"); do tr "\0" "\n" </proc/$pi
     | sed -n "s/^SESSION_MANAGER=//p" | grep -m 1 . >"$1"' "$manager" "$run/session-manager"; }
 wayland() { until_ok test -S "$XDG_RUNTIME_DIR/wayland-0" && export WAYLAND_DISPLAY=wayland-0 QT_QPA_PLATFORM=wayland; }
 weston=(weston --backend=headless-backend.so --socket=wayland-0)
+weston_xwayland() {
+    main "${weston[@]}" --xwayland
+    until_ok grep -q 'xserver listening on display :' "$run/log"
+    # shellcheck disable=SC2155
+    export DISPLAY=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$run/log") WAYLAND_DISPLAY=wayland-0
+}
 
 bus DBUS_SESSION_BUS_ADDRESS
 case $desktop in
@@ -119,10 +125,7 @@ mutter-x11) installed mutter && xvfb && main mutter --x11 && until_ok owned org.
 weston) installed weston qt6-wayland && main "${weston[@]}" && wayland ;;
 weston-xwayland)
     # Morvane's window is an X client in the Wayland session.
-    installed weston xwayland && main "${weston[@]}" --xwayland
-    until_ok grep -q 'xserver listening on display :' "$run/log"
-    # shellcheck disable=SC2155
-    export DISPLAY=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$run/log") WAYLAND_DISPLAY=wayland-0 ;;
+    installed weston xwayland && weston_xwayland ;;
 # Display Sleep through the compositors' own power protocols. The client's
 # protocol traffic (WAYLAND_DEBUG) goes to wayland.log in MORVANE_DESKTOP_RUN.
 kwin-wayland)
@@ -149,6 +152,13 @@ sway)
     until_ok compgen -G "$sway_run/wayland-?"
     # shellcheck disable=SC2155
     export WAYLAND_DISPLAY=$(compgen -G "$sway_run/wayland-?") QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=client ;;
+weston-powerdevil)
+    # KDE's power service on a compositor that cannot turn its outputs off.
+    # Both are Qt 5 programs, shown on the compositor's X server.
+    installed weston xwayland powerdevil libkf5globalaccel-bin && weston_xwayland
+    QT_QPA_PLATFORM=xcb start kglobalaccel5 && until_ok owned org.kde.kglobalaccel
+    QT_QPA_PLATFORM=xcb start /usr/lib/x86_64-linux-gnu/libexec/org_kde_powerdevil
+    until_ok owned org.kde.Solid.PowerManagement ;;
 *) echo "desktop-session: unknown desktop $desktop" >&2 && exit 2 ;;
 esac
 # shellcheck disable=SC2016

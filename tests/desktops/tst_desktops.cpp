@@ -65,6 +65,12 @@ private slots:
             "control."};
         addRow("weston", ActionRow::DisplaySleep, "", noControl, none);
         addRow("weston-xwayland", ActionRow::DisplaySleep, "", noControl, none);
+        // PowerDevil is there, but turns the display off through the same
+        // compositor: its shortcut is sent, and nothing reports the screen off.
+        addRow("weston-powerdevil", ActionRow::DisplaySleep,
+            R"(org.kde.kglobalaccel org.kde.kglobalaccel.Component.invokeShortcut string "Turn Off Screen")",
+            QStringList {"Error! 1 PowerDevil is running, but this Wayland compositor has no display power control."},
+            none);
         // KWin's virtual output says it has no power control at all, so no
         // request is sent.
         addRow("kwin-wayland", ActionRow::DisplaySleep, "",
