@@ -44,7 +44,7 @@ QString why(DisplayServer server, const Findings &findings)
     switch (server) {
     case DisplayServer::X11:
         if (dpms == WayFound::NotConfirmed)
-            return tr("the X server did not report the display off");
+            return tr("it did not report the display off");
         return tr("this X server has no display power control");
     case DisplayServer::Wayland:
         if (kwin == WayFound::Unsupported || wlr == WayFound::Unsupported)
@@ -69,6 +69,8 @@ QString there(const Findings &findings)
         return tr("KWin is running");
     if (found(findings, DisplayWay::WlrOutputPower) != WayFound::Absent)
         return tr("A wlroots compositor is running");
+    if (found(findings, DisplayWay::X11Dpms) == WayFound::NotConfirmed)
+        return tr("The X server has display power control");
     if (found(findings, DisplayWay::PowerDevil) != WayFound::Absent)
         return tr("PowerDevil is running");
     return QString();

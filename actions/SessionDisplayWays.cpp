@@ -74,10 +74,11 @@ WayFound askPowerDevil(BusConnection &session)
 }
 
 // kglobalaccel answers every invokeShortcut without error, whether anything
-// acts on it or not: Done here means only that the shortcut was sent.
+// acts on it or not: Done here means only that the shortcut was sent. Whether
+// PowerDevil runs is ask()'s question.
 WayFound turnOffThroughPowerDevil(BusConnection &session)
 {
-    if (askPowerDevil(session) != WayFound::Done)
+    if (!session.hasService(KGlobalAccelService, false))
         return WayFound::Absent;
     return session.call(KGlobalAccelService, PowerDevilComponentPath, KGlobalAccelComponent, "invokeShortcut", "s",
                TurnOffScreenShortcut)
