@@ -22,7 +22,9 @@ std::vector<DisplayWay> confirmingWays(DisplayServer server)
     return {DisplayWay::Mutter};
 }
 
-QString tr(const char *text)
+// Every text here is looked up in the catalogue of the "DisplayPower"
+// context; the clauses are whole, so each language can join them its own way.
+QString translated(const char *text)
 {
     return QCoreApplication::translate("DisplayPower", text);
 }
@@ -44,35 +46,35 @@ QString why(DisplayServer server, const Findings &findings)
     switch (server) {
     case DisplayServer::X11:
         if (dpms == WayFound::NotConfirmed)
-            return tr("it did not report the display off");
-        return tr("this X server has no display power control");
+            return translated(QT_TRANSLATE_NOOP("DisplayPower", "it did not report the display off"));
+        return translated(QT_TRANSLATE_NOOP("DisplayPower", "this X server has no display power control"));
     case DisplayServer::Wayland:
         if (kwin == WayFound::Unsupported || wlr == WayFound::Unsupported)
-            return tr("the compositor cannot turn its outputs off");
+            return translated(QT_TRANSLATE_NOOP("DisplayPower", "it cannot turn its outputs off"));
         if (kwin == WayFound::NotConfirmed || wlr == WayFound::NotConfirmed)
-            return tr("the compositor did not report its outputs off");
+            return translated(QT_TRANSLATE_NOOP("DisplayPower", "it did not report its outputs off"));
         if (found(findings, DisplayWay::Mutter) != WayFound::Absent)
-            return tr("it did not report the display off");
-        return tr("this Wayland compositor has no display power control");
+            return translated(QT_TRANSLATE_NOOP("DisplayPower", "it did not report the display off"));
+        return translated(QT_TRANSLATE_NOOP("DisplayPower", "this Wayland compositor has no display power control"));
     case DisplayServer::NoServer:
         break;
     }
-    return tr("there is no X server or Wayland compositor to ask");
+    return translated(QT_TRANSLATE_NOOP("DisplayPower", "there is no X server or Wayland compositor to ask"));
 }
 
 // The first service that was there, as the user knows it.
 QString there(const Findings &findings)
 {
     if (found(findings, DisplayWay::Mutter) != WayFound::Absent)
-        return tr("Mutter is running");
+        return translated(QT_TRANSLATE_NOOP("DisplayPower", "Mutter is running"));
     if (found(findings, DisplayWay::KWinDpms) != WayFound::Absent)
-        return tr("KWin is running");
+        return translated(QT_TRANSLATE_NOOP("DisplayPower", "KWin is running"));
     if (found(findings, DisplayWay::WlrOutputPower) != WayFound::Absent)
-        return tr("A wlroots compositor is running");
+        return translated(QT_TRANSLATE_NOOP("DisplayPower", "A wlroots compositor is running"));
     if (found(findings, DisplayWay::X11Dpms) == WayFound::NotConfirmed)
-        return tr("The X server has display power control");
+        return translated(QT_TRANSLATE_NOOP("DisplayPower", "The X server has display power control"));
     if (found(findings, DisplayWay::PowerDevil) != WayFound::Absent)
-        return tr("PowerDevil is running");
+        return translated(QT_TRANSLATE_NOOP("DisplayPower", "PowerDevil is running"));
     return QString();
 }
 
@@ -107,11 +109,12 @@ int DisplayPower::turnOff()
     const QString service = there(findings);
     if (service.isEmpty()) {
         //: %1 says why, as "this X server has no display power control".
-        m_failure = tr("There is no way to turn the display off here: %1.").arg(why(server, findings));
+        m_failure = translated(QT_TRANSLATE_NOOP("DisplayPower", "There is no way to turn the display off here: %1."))
+                        .arg(why(server, findings));
     } else {
         //: %1 names a service, %2 says why it could not: "Mutter is running, but this X server has no display
         //: power control."
-        m_failure = tr("%1, but %2.").arg(service, why(server, findings));
+        m_failure = translated(QT_TRANSLATE_NOOP("DisplayPower", "%1, but %2.")).arg(service, why(server, findings));
     }
     return NoService;
 }

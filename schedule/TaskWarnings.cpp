@@ -58,11 +58,11 @@ QString TaskWarnings::summary(const QString &action, qint64 secondsLeft, const Q
 {
     // With no action selected the task just ends, and says so.
     const QString what = action.isEmpty() ? QCoreApplication::translate("TaskWarnings", "The task ends") : action;
-    //: The action, then how long until it is carried out: "Shut Down in 5 minutes".
     if (!refusal.isEmpty()) {
         //: The action, how long until it is due, and why the system will refuse it: "Display Sleep in 10
         //: seconds, but there is no way to turn the display off here".
         return QCoreApplication::translate("TaskWarnings", "%1 in %2, but %3").arg(what, spelled(secondsLeft), refusal);
     }
+    //: The action, then how long until it is carried out: "Shut Down in 5 minutes".
     return QCoreApplication::translate("TaskWarnings", "%1 in %2").arg(what, spelled(secondsLeft));
 }

@@ -85,12 +85,12 @@ private slots:
             << "Mutter is running, but this X server has no display power control.";
         QTest::newRow("kwinOutputsUnsupported")
             << wayland << "KWin=Unsupported PowerDevil=Done" << 1 << waylandWays + powerDevil
-            << "KWin is running, but the compositor cannot turn its outputs off.";
+            << "KWin is running, but it cannot turn its outputs off.";
         // A compositor that took the request and left the output on: the
         // shortcut, which ends at the same compositor, is not sent.
         QTest::newRow("wlrootsNotConfirmed")
             << wayland << "Wlr=NotConfirmed PowerDevil=Done" << 1 << waylandWays
-            << "A wlroots compositor is running, but the compositor did not report its outputs off.";
+            << "A wlroots compositor is running, but it did not report its outputs off.";
         QTest::newRow("dpmsNotConfirmed") << x11 << "Dpms=NotConfirmed PowerDevil=Done" << 1 << x11Ways
                                           << "The X server has display power control, but it did not report the "
                                              "display off.";

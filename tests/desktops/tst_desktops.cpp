@@ -74,15 +74,14 @@ private slots:
         // KWin's virtual output says it has no power control at all, so no
         // request is sent.
         addRow("kwin-wayland", ActionRow::DisplaySleep, "",
-            QStringList {"Error! 1 KWin is running, but the compositor cannot turn its outputs off."},
+            QStringList {"Error! 1 KWin is running, but it cannot turn its outputs off."},
             QStringList {"-> org_kde_kwin_dpms_manager.get(new id org_kde_kwin_dpms, wl_output)",
                 "org_kde_kwin_dpms.supported(0)", "org_kde_kwin_dpms.mode(0)", "org_kde_kwin_dpms.done()",
                 "-> org_kde_kwin_dpms.release()"});
         // sway takes the request, but a headless output cannot be disabled:
         // it stays on, and says nothing.
         addRow("sway", ActionRow::DisplaySleep, "",
-            QStringList {
-                "Error! 1 A wlroots compositor is running, but the compositor did not report its outputs off."},
+            QStringList {"Error! 1 A wlroots compositor is running, but it did not report its outputs off."},
             QStringList {"-> zwlr_output_power_manager_v1.get_output_power(new id zwlr_output_power_v1, wl_output)",
                 "zwlr_output_power_v1.mode(1)", "-> zwlr_output_power_v1.set_mode(0)",
                 "-> zwlr_output_power_v1.destroy()", "-> zwlr_output_power_manager_v1.destroy()"});
