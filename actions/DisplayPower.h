@@ -8,7 +8,7 @@
 // Mutter first, then on Wayland KWin's or wlroots' output power protocol, on
 // X11 the X server's DPMS. Each of them is counted only once it reports the
 // display off. PowerDevil's shortcut, which reports nothing, is sent only
-// where none of them is there at all, and never counts as done.
+// where none of them took the request, and never counts as done.
 class DisplayPower
 {
 public:

@@ -164,9 +164,12 @@ esac
 # shellcheck disable=SC2016
 start sh -c 'exec dbus-monitor >"$0"' "$run/monitor.log"
 until_ok test -s "$run/monitor.log"
-[ -z "${WAYLAND_DEBUG:-}" ] && exec "${@:2}"
-# The protocol lines, each "[time] request or event", apart from the rest.
-"${@:2}" 2>"$run/wayland.log"
-status=$?
-grep -v '^\[' "$run/wayland.log" >&2
-exit $status
+if [ -z "${WAYLAND_DEBUG:-}" ]; then
+    "${@:2}"
+else
+    # The protocol lines, each "[time] request or event", apart from the rest.
+    "${@:2}" 2>"$run/wayland.log"
+    status=$?
+    grep -v '^\[' "$run/wayland.log" >&2
+    exit $status
+fi
