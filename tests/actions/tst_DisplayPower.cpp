@@ -97,9 +97,6 @@ private slots:
         QTest::newRow("powerDevilOnBareCompositor")
             << wayland << "PowerDevil=Done" << 1 << waylandWays + powerDevil
             << "PowerDevil is running, but this Wayland compositor has no display power control.";
-        QTest::newRow("powerDevilOnX11WithoutDpms")
-            << x11 << "Dpms=Unsupported PowerDevil=Done" << 1 << x11Ways + powerDevil
-            << "PowerDevil is running, but this X server has no display power control.";
         QTest::newRow("nothingOnWayland")
             << wayland << "" << 1 << waylandWays + QStringList {"ask PowerDevil"}
             << "There is no way to turn the display off here: this Wayland compositor has no display power control.";
@@ -131,7 +128,6 @@ private slots:
 
         // On X11 Mutter too ends at the X server's DPMS.
         QTest::newRow("mutterOnX11WithoutDpms") << DisplayServer::X11 << "Mutter=Done Dpms=Unsupported" << false;
-        QTest::newRow("dpms") << DisplayServer::X11 << "Dpms=Done" << true;
         QTest::newRow("wlroots") << DisplayServer::Wayland << "KWin=Unsupported Wlr=Done" << true;
         QTest::newRow("kwinUnsupported") << DisplayServer::Wayland << "KWin=Unsupported" << false;
         // Its shortcut reports nothing, so PowerDevil alone is no way.
