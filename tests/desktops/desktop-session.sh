@@ -140,7 +140,7 @@ kwin-wayland)
         kwin=(unshare -m sh -c 'mount --bind "$0" /usr/bin/kwin_wayland && exec /usr/bin/kwin_wayland "$@"' \
             "$run/kwin_wayland")
     fi
-    main "${kwin[@]}" --virtual --no-lockscreen --socket=wayland-0 && wayland && export WAYLAND_DEBUG=client ;;
+    main "${kwin[@]}" --virtual --no-lockscreen --socket=wayland-0 && wayland && export WAYLAND_DEBUG=1 ;;
 sway)
     # sway refuses to run as root: it runs as nobody, in a runtime folder of
     # its own that the tests reach by its absolute path (the run folder only
@@ -151,7 +151,7 @@ sway)
         setpriv --reuid=nobody --regid=nogroup --clear-groups sway --config /dev/null
     until_ok compgen -G "$sway_run/wayland-?"
     # shellcheck disable=SC2155
-    export WAYLAND_DISPLAY=$(compgen -G "$sway_run/wayland-?") QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=client ;;
+    export WAYLAND_DISPLAY=$(compgen -G "$sway_run/wayland-?") QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=1 ;;
 weston-powerdevil)
     # KDE's power service on a compositor that cannot turn its outputs off.
     # Both are Qt 5 programs, shown on the compositor's X server.
