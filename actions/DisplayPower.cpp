@@ -1,189 +1,134 @@
 #include "actions/DisplayPower.h"
 
-#include <systemd/sd-bus.h>
+#include <QCoreApplication>
 
-#include <X11/Xlib.h>
-#include <X11/extensions/dpms.h>
-
-#include <QtGlobal>
-
-#include <memory>
+#include <map>
+#include <vector>
 
 namespace {
 
-constexpr char PropertiesInterface[] = "org.freedesktop.DBus.Properties";
-
-constexpr char MutterService[] = "org.gnome.Mutter.DisplayConfig";
-constexpr char MutterPath[] = "/org/gnome/Mutter/DisplayConfig";
-constexpr char MutterInterface[] = "org.gnome.Mutter.DisplayConfig";
-constexpr char MutterPowerSaveMode[] = "PowerSaveMode";
-constexpr int MutterUnsupported = -1;
-constexpr int MutterOff = 3;
-
-constexpr char KGlobalAccelService[] = "org.kde.kglobalaccel";
-constexpr char PowerDevilComponentPath[] = "/component/org_kde_powerdevil";
-constexpr char KGlobalAccelComponent[] = "org.kde.kglobalaccel.Component";
-constexpr char TurnOffScreenShortcut[] = "Turn Off Screen";
-
-// Reads Mutter's PowerSaveMode; MutterUnsupported when it cannot be read.
-int mutterPowerSaveMode(BusConnection &session)
+// The ways that report the display off, in the order they are tried. Mutter
+// goes first: where it runs, it owns the outputs.
+std::vector<DisplayWay> confirmingWays(DisplayServer server)
 {
-    int mode = MutterUnsupported;
-    if (session.call(MutterService, MutterPath, PropertiesInterface, "Get", "ss", MutterInterface, MutterPowerSaveMode)
-            < 0
-        || sd_bus_message_read(session.reply(), "v", "i", &mode) < 0)
-        return MutterUnsupported;
-    return mode;
-}
-
-// Mutter takes the request as a property write, and accepts the write even
-// where it cannot turn the display off (on an X server without DPMS the
-// property then reads -1). Only a read-back of "off" counts.
-bool turnOffThroughMutter(BusConnection &session)
-{
-    if (!session.hasService(MutterService, false))
-        return false;
-    if (session.call(MutterService, MutterPath, PropertiesInterface, "Set", "ssv", MutterInterface, MutterPowerSaveMode,
-            "i", MutterOff)
-        < 0)
-        return false;
-    return mutterPowerSaveMode(session) == MutterOff;
-}
-
-bool powerDevilActive(BusConnection &session)
-{
-    int active = 0;
-    return session.hasService(KGlobalAccelService, false)
-        && session.call(KGlobalAccelService, PowerDevilComponentPath, KGlobalAccelComponent, "isActive", nullptr) == 0
-        && sd_bus_message_read(session.reply(), "b", &active) >= 0 && active;
-}
-
-// kglobalaccel answers every invokeShortcut without error, whether anything
-// acts on it or not, and it keeps PowerDevil's component registered when
-// PowerDevil is not running. So the shortcut counts only while the component
-// is active; whether the screen went off cannot be asked.
-bool turnOffThroughPowerDevil(BusConnection &session)
-{
-    return powerDevilActive(session)
-        && session.call(KGlobalAccelService, PowerDevilComponentPath, KGlobalAccelComponent, "invokeShortcut", "s",
-               TurnOffScreenShortcut)
-        == 0;
-}
-
-// Xlib reports protocol errors to a process-wide handler whose default ends
-// the process. While a catcher lives, errors are only noted. Morvane runs its
-// actions on the main thread, so one note suffices.
-class XErrorCatcher
-{
-public:
-    XErrorCatcher()
-        : m_previous(XSetErrorHandler(note))
-    {
-        s_lastError = 0;
+    switch (server) {
+    case DisplayServer::Wayland:
+        return {DisplayWay::Mutter, DisplayWay::KWinDpms, DisplayWay::WlrOutputPower};
+    case DisplayServer::X11:
+        return {DisplayWay::Mutter, DisplayWay::X11Dpms};
+    case DisplayServer::NoServer:
+        break;
     }
-    ~XErrorCatcher() { XSetErrorHandler(m_previous); }
-    XErrorCatcher(const XErrorCatcher &) = delete;
-    XErrorCatcher &operator=(const XErrorCatcher &) = delete;
+    return {DisplayWay::Mutter};
+}
 
-    int lastError() const { return s_lastError; }
+// Every text here is looked up in the catalogue of the "DisplayPower"
+// context; the clauses are whole, so each language can join them its own way.
+QString translated(const char *text)
+{
+    return QCoreApplication::translate("DisplayPower", text);
+}
 
-private:
-    static int note(Display *, XErrorEvent *event)
-    {
-        s_lastError = event->error_code;
-        return 0;
+using Findings = std::map<DisplayWay, WayFound>;
+
+WayFound found(const Findings &findings, DisplayWay way)
+{
+    const auto it = findings.find(way);
+    return it == findings.end() ? WayFound::Absent : it->second;
+}
+
+// Why the display server itself could not do it.
+QString why(DisplayServer server, const Findings &findings)
+{
+    const WayFound kwin = found(findings, DisplayWay::KWinDpms);
+    const WayFound wlr = found(findings, DisplayWay::WlrOutputPower);
+    const WayFound dpms = found(findings, DisplayWay::X11Dpms);
+    switch (server) {
+    case DisplayServer::X11:
+        if (dpms == WayFound::NotConfirmed)
+            return translated(QT_TRANSLATE_NOOP("DisplayPower", "it did not report the display off"));
+        return translated(QT_TRANSLATE_NOOP("DisplayPower", "this X server has no display power control"));
+    case DisplayServer::Wayland:
+        if (kwin == WayFound::Unsupported || wlr == WayFound::Unsupported)
+            return translated(QT_TRANSLATE_NOOP("DisplayPower", "it cannot turn its outputs off"));
+        if (kwin == WayFound::NotConfirmed || wlr == WayFound::NotConfirmed)
+            return translated(QT_TRANSLATE_NOOP("DisplayPower", "it did not report its outputs off"));
+        if (found(findings, DisplayWay::Mutter) != WayFound::Absent)
+            return translated(QT_TRANSLATE_NOOP("DisplayPower", "it did not report the display off"));
+        return translated(QT_TRANSLATE_NOOP("DisplayPower", "this Wayland compositor has no display power control"));
+    case DisplayServer::NoServer:
+        break;
     }
-
-    static inline int s_lastError = 0;
-    XErrorHandler m_previous;
-};
-
-struct DisplayCloser
-{
-    void operator()(Display *display) const { XCloseDisplay(display); }
-};
-
-bool hasDpms()
-{
-    XErrorCatcher errors;
-    std::unique_ptr<Display, DisplayCloser> display(XOpenDisplay(nullptr));
-    int eventBase = 0;
-    int errorBase = 0;
-    return display && DPMSQueryExtension(display.get(), &eventBase, &errorBase) && DPMSCapable(display.get());
+    return translated(QT_TRANSLATE_NOOP("DisplayPower", "there is no X server or Wayland compositor to ask"));
 }
 
-// Errors of the DPMS requests arrive asynchronously; XSync collects them
-// while the catcher is in place (it outlives the display, whose closing may
-// report errors too). The level is read back because the server accepts the
-// request even where the screen does not follow.
-bool turnOffThroughDpms()
+// The first service that was there, as the user knows it.
+QString there(const Findings &findings)
 {
-    XErrorCatcher errors;
-    std::unique_ptr<Display, DisplayCloser> display(XOpenDisplay(nullptr));
-    if (!display)
-        return false;
-
-    int eventBase = 0;
-    int errorBase = 0;
-    if (!DPMSQueryExtension(display.get(), &eventBase, &errorBase) || !DPMSCapable(display.get()))
-        return false;
-
-    CARD16 level = DPMSModeOn;
-    BOOL enabled = False;
-    DPMSInfo(display.get(), &level, &enabled);
-    // The server refuses to force a level while DPMS is disabled. It stays
-    // enabled afterwards: disabling it again would switch the screen back on.
-    if (!enabled)
-        DPMSEnable(display.get());
-    DPMSForceLevel(display.get(), DPMSModeOff);
-    XSync(display.get(), False);
-    // XSync has run the error handler, which records into the catcher.
-    // cppcheck-suppress knownConditionTrueFalse
-    if (errors.lastError())
-        return false;
-    DPMSInfo(display.get(), &level, &enabled);
-    return level == DPMSModeOff;
-}
-
-// An X11 session: Morvane's own window is on an X server, not a Wayland
-// compositor that may also offer X clients a server of its own.
-bool onX11()
-{
-    return qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && !qEnvironmentVariableIsEmpty("DISPLAY");
+    if (found(findings, DisplayWay::Mutter) != WayFound::Absent)
+        return translated(QT_TRANSLATE_NOOP("DisplayPower", "Mutter is running"));
+    if (found(findings, DisplayWay::KWinDpms) != WayFound::Absent)
+        return translated(QT_TRANSLATE_NOOP("DisplayPower", "KWin is running"));
+    if (found(findings, DisplayWay::WlrOutputPower) != WayFound::Absent)
+        return translated(QT_TRANSLATE_NOOP("DisplayPower", "A wlroots compositor is running"));
+    if (found(findings, DisplayWay::X11Dpms) == WayFound::NotConfirmed)
+        return translated(QT_TRANSLATE_NOOP("DisplayPower", "The X server has display power control"));
+    if (found(findings, DisplayWay::PowerDevil) != WayFound::Absent)
+        return translated(QT_TRANSLATE_NOOP("DisplayPower", "PowerDevil is running"));
+    return QString();
 }
 
 } // namespace
 
-DisplayPower::DisplayPower(std::chrono::milliseconds callTimeout)
-    : m_callTimeout(callTimeout)
+DisplayPower::DisplayPower(DisplayWays &ways)
+    : m_ways(ways)
 {
 }
 
-int DisplayPower::turnOff() const
+int DisplayPower::turnOff()
 {
-    // Without a session bus there is no desktop service to ask; X may still
-    // be there. On X11 the server's DPMS, which can be read back, goes
-    // before PowerDevil's shortcut, which cannot.
-    BusConnection session(BusConnection::Bus::Session, m_callTimeout);
-    const bool bus = session.openStatus() == 0;
-    if (bus && turnOffThroughMutter(session))
-        return 0;
-    if (onX11())
-        return turnOffThroughDpms() ? 0 : NoService;
-    if (bus && turnOffThroughPowerDevil(session))
-        return 0;
+    m_failure.clear();
+    const DisplayServer server = m_ways.server();
+    Findings findings;
+    bool confirmable = false;
+    for (DisplayWay way : confirmingWays(server)) {
+        const WayFound result = m_ways.turnOff(way);
+        if (result == WayFound::Done)
+            return 0;
+        findings[way] = result;
+        confirmable = confirmable || result == WayFound::NotConfirmed;
+    }
+    // PowerDevil turns the display off through the same X server or
+    // compositor, so where one of them took the request and left the display
+    // on, its shortcut would not do better. Elsewhere it is the last chance,
+    // but nothing can tell whether the screen went off.
+    if (!confirmable && m_ways.ask(DisplayWay::PowerDevil) == WayFound::Done) {
+        m_ways.turnOff(DisplayWay::PowerDevil);
+        findings[DisplayWay::PowerDevil] = WayFound::NotConfirmed;
+    }
+    const QString service = there(findings);
+    if (service.isEmpty()) {
+        //: %1 says why, as "this X server has no display power control".
+        m_failure = translated(QT_TRANSLATE_NOOP("DisplayPower", "There is no way to turn the display off here: %1."))
+                        .arg(why(server, findings));
+    } else {
+        //: %1 names a service, %2 says why it could not: "Mutter is running, but this X server has no display
+        //: power control."
+        m_failure = translated(QT_TRANSLATE_NOOP("DisplayPower", "%1, but %2.")).arg(service, why(server, findings));
+    }
     return NoService;
 }
 
-bool DisplayPower::canTurnOff() const
+bool DisplayPower::canTurnOff()
 {
     // On X11 every way ends at the X server's DPMS (Mutter's too, whose
     // property reads 0 there until its first write, DPMS or not).
-    if (onX11())
-        return hasDpms();
-    BusConnection session(BusConnection::Bus::Session, m_callTimeout);
-    if (session.openStatus() != 0)
-        return false;
-    return (session.hasService(MutterService, false) && mutterPowerSaveMode(session) != MutterUnsupported)
-        || powerDevilActive(session);
+    const DisplayServer server = m_ways.server();
+    if (server == DisplayServer::X11)
+        return m_ways.ask(DisplayWay::X11Dpms) == WayFound::Done;
+    for (DisplayWay way : confirmingWays(server)) {
+        if (m_ways.ask(way) == WayFound::Done)
+            return true;
+    }
+    return false;
 }

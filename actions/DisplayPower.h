@@ -1,29 +1,32 @@
 #pragma once
 
-#include "actions/BusConnection.h"
+#include "actions/DisplayWays.h"
 
-#include <chrono>
+#include <QString>
 
-// Turns the display off at once through whatever can do it in the running
-// session: GNOME's Mutter (its PowerSaveMode, read back), then on X11 the X
-// server's DPMS (read back), on Wayland KDE's "Turn Off Screen" shortcut of
-// a running PowerDevil. A way counts only when it confirms the display is
-// off; otherwise the next is tried. Each call looks the services up afresh.
+// Decides how to turn the display off and what to say when it cannot:
+// Mutter first, then on Wayland KWin's or wlroots' output power protocol, on
+// X11 the X server's DPMS. Each of them is counted only once it reports the
+// display off. PowerDevil's shortcut, which reports nothing, is sent only
+// where none of them took the request, and never counts as done.
 class DisplayPower
 {
 public:
-    // turnOff()'s answer when no way confirmed the display off.
+    // turnOff()'s answer when nothing reported the display off.
     static constexpr int NoService = 1;
 
-    explicit DisplayPower(std::chrono::milliseconds callTimeout = BusConnection::DefaultCallTimeout);
+    explicit DisplayPower(DisplayWays &ways);
 
-    // 0 once a way confirmed the display off, otherwise NoService.
-    int turnOff() const;
+    // 0 once a way reported the display off, otherwise NoService.
+    int turnOff();
+    // After NoService: one sentence naming what was there and why it could
+    // not turn the display off.
+    QString failure() const { return m_failure; }
 
-    // Whether a way to turn the display off is there: Mutter able to do
-    // it, an X server with DPMS, or (on Wayland) a running PowerDevil.
-    bool canTurnOff() const;
+    // Whether a way that reports the display off is there and able.
+    bool canTurnOff();
 
 private:
-    std::chrono::milliseconds m_callTimeout;
+    DisplayWays &m_ways;
+    QString m_failure;
 };

@@ -3,6 +3,7 @@
 #include "actions/DisplayPower.h"
 #include "actions/PowerEvent.h"
 #include "actions/ScriptRunner.h"
+#include "actions/SessionDisplayWays.h"
 
 #include <algorithm>
 
@@ -18,7 +19,16 @@ int LinuxSystemActions::sendPowerEvent(quint32 eventId)
 
 int LinuxSystemActions::turnDisplayOff()
 {
-    return DisplayPower(m_callTimeout).turnOff();
+    SessionDisplayWays ways(m_callTimeout);
+    DisplayPower power(ways);
+    const int status = power.turnOff();
+    m_displayOffFailure = power.failure();
+    return status;
+}
+
+QString LinuxSystemActions::displayOffFailure()
+{
+    return m_displayOffFailure;
 }
 
 void LinuxSystemActions::runScript(const QString &path)
@@ -39,6 +49,6 @@ Readiness LinuxSystemActions::powerEventReadiness(quint32 eventId)
 
 Readiness LinuxSystemActions::displayReadiness()
 {
-    return DisplayPower(std::min(m_callTimeout, QuestionTimeout)).canTurnOff() ? Readiness::Ready
-                                                                               : Readiness::NotSupported;
+    SessionDisplayWays ways(std::min(m_callTimeout, QuestionTimeout));
+    return DisplayPower(ways).canTurnOff() ? Readiness::Ready : Readiness::NotSupported;
 }

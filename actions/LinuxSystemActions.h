@@ -16,10 +16,12 @@ public:
 
     int sendPowerEvent(quint32 eventId) override;
     int turnDisplayOff() override;
+    QString displayOffFailure() override;
     void runScript(const QString &path) override;
     Readiness powerEventReadiness(quint32 eventId) override;
     Readiness displayReadiness() override;
 
 private:
     std::chrono::milliseconds m_callTimeout;
+    QString m_displayOffFailure;
 };

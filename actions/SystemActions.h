@@ -38,6 +38,9 @@ public:
     // Turns the display off now. 0 once a service confirmed the display
     // off, otherwise 1.
     virtual int turnDisplayOff() = 0;
+    // After turnDisplayOff() answered 1: one sentence naming what was there
+    // and why it could not turn the display off.
+    virtual QString displayOffFailure() = 0;
 
     // Runs the script file at path to its end. Reports nothing.
     virtual void runScript(const QString &path) = 0;

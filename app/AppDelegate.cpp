@@ -375,7 +375,7 @@ void AppDelegate::taskStarted(qint64 secondsLeft)
     const QString action = selectedActionName();
     showTimeLeftInTitle(secondsLeft);
     if (m_warnings)
-        m_warnings->taskStarted(secondsLeft, action);
+        m_warnings->taskStarted(secondsLeft, action, m_notice->refusal());
     // A task whose lock is refused still runs: the lock only keeps the
     // desktop from sleeping through it.
     if (m_inhibitor && m_inhibitor->hold(tr("Counting down to %1").arg(action)) != 0)

@@ -49,15 +49,14 @@ constexpr Meaning Meanings[] = {
             "Alerts", "The service does not know this request: it may be too old or not the one Morvane expects.")},
     {-6, QT_TRANSLATE_NOOP("Alerts", "Morvane does not run inside a logind session, so there is no session to end.")},
     {-1, QT_TRANSLATE_NOOP("Alerts", "The system does not allow this operation for your user.")},
-    {1,
-        QT_TRANSLATE_NOOP("Alerts",
-            "There is no way to turn the display off here: no GNOME or KDE display service, and no X server with "
-            "display power control.")},
+    {1, QT_TRANSLATE_NOOP("Alerts", "There is no way to turn the display off here.")},
 };
 } // namespace
 
-QString AlertText::failedAction(int status)
+QString AlertText::failedAction(int status, const QString &why)
 {
+    if (!why.isEmpty())
+        return QString::number(status) + QLatin1Char('\n') + why;
     const char *text = QT_TRANSLATE_NOOP(
         "Alerts", "The system did not carry out the action. See Morvane's help for what the number means.");
     for (const Meaning &meaning : Meanings) {

@@ -15,8 +15,9 @@ namespace AlertText {
 QString title(AlertKind kind);
 
 // The message of a failed system action: the status as a number, then one
-// plain sentence on what it means and what the user can do.
-QString failedAction(int status);
+// plain sentence on what it means and what the user can do; the action's own
+// sentence where it gave one.
+QString failedAction(int status, const QString &why = QString());
 
 // The refusals and the missing script, in the user's language.
 QString missingScript();

@@ -20,6 +20,7 @@ void ReadinessNotice::update()
     else if (row == ActionRow::DisplaySleep)
         readiness = m_actions.displayReadiness();
     const QString line = text(row, readiness);
+    m_refusal = reason(row, readiness);
     Control label = m_context.control(Tag::ReadinessText, Area::Window);
     label.setStringValue(line);
     label.announce(line);
@@ -49,4 +50,24 @@ QString ReadinessNotice::text(ActionRow row, Readiness readiness)
     }
     return QCoreApplication::translate(
         "ReadinessNotice", "This action will be refused: the service that carries it out does not answer.");
+}
+
+QString ReadinessNotice::reason(ActionRow row, Readiness readiness)
+{
+    switch (readiness) {
+    case Readiness::Ready:
+        return QString();
+    case Readiness::Refused:
+        return QCoreApplication::translate("ReadinessNotice", "the system does not allow it for you now");
+    case Readiness::NeedsPassword:
+        return QCoreApplication::translate(
+            "ReadinessNotice", "the system would ask for a password, and nobody may be there to give it");
+    case Readiness::NotSupported:
+        if (row == ActionRow::DisplaySleep)
+            return QCoreApplication::translate("ReadinessNotice", "there is no way to turn the display off here");
+        return QCoreApplication::translate("ReadinessNotice", "this computer cannot do it here");
+    case Readiness::NoAnswer:
+        break;
+    }
+    return QCoreApplication::translate("ReadinessNotice", "the service that carries it out does not answer");
 }

@@ -21,8 +21,15 @@ public:
     // The line for an action and the system's answer; empty when nothing
     // stands against it.
     static QString text(ActionRow row, Readiness readiness);
+    // The same reason as a clause, to follow a warning ("there is no way to
+    // turn the display off here"); empty when nothing stands against it.
+    static QString reason(ActionRow row, Readiness readiness);
+
+    // The reason for the action selected at the last update().
+    QString refusal() const { return m_refusal; }
 
 private:
     TaskContext &m_context;
     SystemActions &m_actions;
+    QString m_refusal;
 };

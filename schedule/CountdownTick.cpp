@@ -60,7 +60,8 @@ bool CountdownTick::expire()
     }
 
     if (status != 0) {
-        m_context.showAlert(AlertKind::Error, AlertText::failedAction(status));
+        const QString why = row == ActionRow::DisplaySleep ? m_actions.displayOffFailure() : QString();
+        m_context.showAlert(AlertKind::Error, AlertText::failedAction(status, why));
         return false;
     }
     return true;

@@ -26,10 +26,11 @@ TaskWarnings::TaskWarnings(TaskNotifier &notifier)
 {
 }
 
-void TaskWarnings::taskStarted(qint64 secondsLeft, const QString &action)
+void TaskWarnings::taskStarted(qint64 secondsLeft, const QString &action, const QString &refusal)
 {
     m_startLeft = secondsLeft;
     m_action = action;
+    m_refusal = refusal;
 }
 
 void TaskWarnings::timeLeftChanged(qint64 secondsLeft)
@@ -37,7 +38,7 @@ void TaskWarnings::timeLeftChanged(qint64 secondsLeft)
     if (secondsLeft >= m_startLeft || !std::count(std::begin(WarningTimes), std::end(WarningTimes), secondsLeft))
         return;
     const QString at = QDateTime::currentDateTime().addSecs(secondsLeft).toString(QStringLiteral("HH:mm:ss"));
-    m_notifier.show(summary(m_action, secondsLeft),
+    m_notifier.show(summary(m_action, secondsLeft, m_refusal),
         QCoreApplication::translate(
             "TaskWarnings", "At %1, unless you stop the task. Stop cancels it and nothing is done.")
             .arg(at));
@@ -53,10 +54,15 @@ void TaskWarnings::taskEnded()
     m_notifier.withdraw();
 }
 
-QString TaskWarnings::summary(const QString &action, qint64 secondsLeft)
+QString TaskWarnings::summary(const QString &action, qint64 secondsLeft, const QString &refusal)
 {
     // With no action selected the task just ends, and says so.
     const QString what = action.isEmpty() ? QCoreApplication::translate("TaskWarnings", "The task ends") : action;
+    if (!refusal.isEmpty()) {
+        //: The action, how long until it is due, and why the system will refuse it: "Display Sleep in 10
+        //: seconds, but there is no way to turn the display off here".
+        return QCoreApplication::translate("TaskWarnings", "%1 in %2, but %3").arg(what, spelled(secondsLeft), refusal);
+    }
     //: The action, then how long until it is carried out: "Shut Down in 5 minutes".
     return QCoreApplication::translate("TaskWarnings", "%1 in %2").arg(what, spelled(secondsLeft));
 }

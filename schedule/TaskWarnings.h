@@ -16,19 +16,23 @@ public:
     explicit TaskWarnings(TaskNotifier &notifier);
 
     // A task started secondsLeft before its action, the action named as
-    // the window names it ("Shut Down").
-    void taskStarted(qint64 secondsLeft, const QString &action);
+    // the window names it ("Shut Down"); refusal says why the system will
+    // refuse it, where it is known to.
+    void taskStarted(qint64 secondsLeft, const QString &action, const QString &refusal = QString());
     // The countdown reached secondsLeft.
     void timeLeftChanged(qint64 secondsLeft);
     // The task stopped or fired.
     void taskEnded();
 
     // The warning's heading: "Shut Down in 5 minutes".
-    static QString summary(const QString &action, qint64 secondsLeft);
+    // With a refusal: "Display Sleep in 10 seconds, but there is no way to
+    // turn the display off here".
+    static QString summary(const QString &action, qint64 secondsLeft, const QString &refusal = QString());
 
 private:
     TaskNotifier &m_notifier;
     QString m_action;
+    QString m_refusal;
     qint64 m_startLeft = 0;
     bool m_shown = false;
 };

@@ -82,10 +82,6 @@
         <translation>Das System erlaubt diesen Vorgang für Ihren Benutzer nicht.</translation>
     </message>
     <message>
-        <source>There is no way to turn the display off here: no GNOME or KDE display service, and no X server with display power control.</source>
-        <translation>Der Bildschirm lässt sich hier nicht ausschalten: Es gibt keinen Anzeigedienst von GNOME oder KDE und keinen X-Server mit Energiesteuerung für den Bildschirm.</translation>
-    </message>
-    <message>
         <source>The system did not carry out the action. See Morvane&apos;s help for what the number means.</source>
         <translation>Das System hat die Aktion nicht ausgeführt. Was die Zahl bedeutet, steht in der Hilfe von Morvane.</translation>
     </message>
@@ -116,6 +112,10 @@
     <message>
         <source>That time does not exist here: the clock skips it as summer time begins. Choose a time outside the skipped hour.</source>
         <translation>Diese Uhrzeit gibt es hier nicht: Die Uhr überspringt sie, wenn die Sommerzeit beginnt. Wählen Sie eine Uhrzeit außerhalb der übersprungenen Stunde.</translation>
+    </message>
+    <message>
+        <source>There is no way to turn the display off here.</source>
+        <translation>Der Bildschirm lässt sich hier nicht ausschalten.</translation>
     </message>
 </context>
 <context>
@@ -252,6 +252,63 @@ das eine laufende Aufgabe unangetastet lässt.</translation>
     <message>
         <source>Stop</source>
         <translation>Stoppen</translation>
+    </message>
+</context>
+<context>
+    <name>DisplayPower</name>
+    <message>
+        <source>There is no way to turn the display off here: %1.</source>
+        <extracomment>%1 says why, as &quot;this X server has no display power control&quot;.</extracomment>
+        <translation>Der Bildschirm lässt sich hier nicht ausschalten: %1.</translation>
+    </message>
+    <message>
+        <source>%1, but %2.</source>
+        <extracomment>%1 names a service, %2 says why it could not: &quot;Mutter is running, but this X server has no display power control.&quot;</extracomment>
+        <translation>%1, aber %2.</translation>
+    </message>
+    <message>
+        <source>it did not report the display off</source>
+        <translation>der Bildschirm wurde nicht als ausgeschaltet gemeldet</translation>
+    </message>
+    <message>
+        <source>this X server has no display power control</source>
+        <translation>dieser X-Server hat keine Energiesteuerung für den Bildschirm</translation>
+    </message>
+    <message>
+        <source>it cannot turn its outputs off</source>
+        <translation>seine Ausgänge lassen sich nicht ausschalten</translation>
+    </message>
+    <message>
+        <source>it did not report its outputs off</source>
+        <translation>seine Ausgänge wurden nicht als ausgeschaltet gemeldet</translation>
+    </message>
+    <message>
+        <source>this Wayland compositor has no display power control</source>
+        <translation>dieser Wayland-Compositor hat keine Energiesteuerung für den Bildschirm</translation>
+    </message>
+    <message>
+        <source>there is no X server or Wayland compositor to ask</source>
+        <translation>es gibt keinen X-Server und keinen Wayland-Compositor, der gefragt werden könnte</translation>
+    </message>
+    <message>
+        <source>Mutter is running</source>
+        <translation>Mutter läuft</translation>
+    </message>
+    <message>
+        <source>KWin is running</source>
+        <translation>KWin läuft</translation>
+    </message>
+    <message>
+        <source>A wlroots compositor is running</source>
+        <translation>Ein wlroots-Compositor läuft</translation>
+    </message>
+    <message>
+        <source>The X server has display power control</source>
+        <translation>Der X-Server hat eine Energiesteuerung für den Bildschirm</translation>
+    </message>
+    <message>
+        <source>PowerDevil is running</source>
+        <translation>PowerDevil läuft</translation>
     </message>
 </context>
 <context>
@@ -529,6 +586,26 @@ das eine laufende Aufgabe unangetastet lässt.</translation>
         <source>This action will be refused: the service that carries it out does not answer.</source>
         <translation>Diese Aktion wird abgelehnt werden: Der Dienst, der sie ausführt, antwortet nicht.</translation>
     </message>
+    <message>
+        <source>the system does not allow it for you now</source>
+        <translation>das System erlaubt sie Ihnen derzeit nicht</translation>
+    </message>
+    <message>
+        <source>the system would ask for a password, and nobody may be there to give it</source>
+        <translation>das System würde nach einem Passwort fragen, und vielleicht ist dann niemand da, der es eingibt</translation>
+    </message>
+    <message>
+        <source>there is no way to turn the display off here</source>
+        <translation>der Bildschirm lässt sich hier nicht ausschalten</translation>
+    </message>
+    <message>
+        <source>this computer cannot do it here</source>
+        <translation>dieser Rechner kann das hier nicht</translation>
+    </message>
+    <message>
+        <source>the service that carries it out does not answer</source>
+        <translation>der Dienst, der sie ausführt, antwortet nicht</translation>
+    </message>
 </context>
 <context>
     <name>ScheduleEditor</name>
@@ -587,6 +664,11 @@ das eine laufende Aufgabe unangetastet lässt.</translation>
         <source>%1 in %2</source>
         <extracomment>The action, then how long until it is carried out: &quot;Shut Down in 5 minutes&quot;.</extracomment>
         <translation>%1 in %2</translation>
+    </message>
+    <message>
+        <source>%1 in %2, but %3</source>
+        <extracomment>The action, how long until it is due, and why the system will refuse it: &quot;Display Sleep in 10 seconds, but there is no way to turn the display off here&quot;.</extracomment>
+        <translation>%1 in %2, aber %3</translation>
     </message>
 </context>
 </TS>

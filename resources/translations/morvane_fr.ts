@@ -82,10 +82,6 @@
         <translation>Le système n&apos;autorise pas cette opération pour votre utilisateur.</translation>
     </message>
     <message>
-        <source>There is no way to turn the display off here: no GNOME or KDE display service, and no X server with display power control.</source>
-        <translation>Impossible d&apos;éteindre l&apos;écran ici : aucun service d&apos;affichage GNOME ou KDE, et aucun serveur X qui gère l&apos;alimentation de l&apos;écran.</translation>
-    </message>
-    <message>
         <source>The system did not carry out the action. See Morvane&apos;s help for what the number means.</source>
         <translation>Le système n&apos;a pas exécuté l&apos;action. L&apos;aide de Morvane explique la signification du nombre.</translation>
     </message>
@@ -116,6 +112,10 @@
     <message>
         <source>That time does not exist here: the clock skips it as summer time begins. Choose a time outside the skipped hour.</source>
         <translation>Cette heure n&apos;existe pas ici : l&apos;horloge la saute au passage à l&apos;heure d&apos;été. Choisissez une heure en dehors de l&apos;heure sautée.</translation>
+    </message>
+    <message>
+        <source>There is no way to turn the display off here.</source>
+        <translation>Impossible d&apos;éteindre l&apos;écran ici.</translation>
     </message>
 </context>
 <context>
@@ -251,6 +251,63 @@ ligne de commande au Morvane déjà lancé, qui laisse intacte une tâche en cou
     <message>
         <source>Stop</source>
         <translation>Arrêter</translation>
+    </message>
+</context>
+<context>
+    <name>DisplayPower</name>
+    <message>
+        <source>There is no way to turn the display off here: %1.</source>
+        <extracomment>%1 says why, as &quot;this X server has no display power control&quot;.</extracomment>
+        <translation>Impossible d&apos;éteindre l&apos;écran ici : %1.</translation>
+    </message>
+    <message>
+        <source>%1, but %2.</source>
+        <extracomment>%1 names a service, %2 says why it could not: &quot;Mutter is running, but this X server has no display power control.&quot;</extracomment>
+        <translation>%1, mais %2.</translation>
+    </message>
+    <message>
+        <source>it did not report the display off</source>
+        <translation>il n&apos;a pas signalé l&apos;écran éteint</translation>
+    </message>
+    <message>
+        <source>this X server has no display power control</source>
+        <translation>ce serveur X n&apos;a pas de gestion d&apos;énergie de l&apos;écran</translation>
+    </message>
+    <message>
+        <source>it cannot turn its outputs off</source>
+        <translation>il ne peut pas éteindre ses sorties</translation>
+    </message>
+    <message>
+        <source>it did not report its outputs off</source>
+        <translation>il n&apos;a pas signalé ses sorties éteintes</translation>
+    </message>
+    <message>
+        <source>this Wayland compositor has no display power control</source>
+        <translation>ce compositeur Wayland n&apos;a pas de gestion d&apos;énergie de l&apos;écran</translation>
+    </message>
+    <message>
+        <source>there is no X server or Wayland compositor to ask</source>
+        <translation>il n&apos;y a ni serveur X ni compositeur Wayland à qui le demander</translation>
+    </message>
+    <message>
+        <source>Mutter is running</source>
+        <translation>Mutter est en cours d&apos;exécution</translation>
+    </message>
+    <message>
+        <source>KWin is running</source>
+        <translation>KWin est en cours d&apos;exécution</translation>
+    </message>
+    <message>
+        <source>A wlroots compositor is running</source>
+        <translation>Un compositeur wlroots est en cours d&apos;exécution</translation>
+    </message>
+    <message>
+        <source>The X server has display power control</source>
+        <translation>Le serveur X a une gestion d&apos;énergie de l&apos;écran</translation>
+    </message>
+    <message>
+        <source>PowerDevil is running</source>
+        <translation>PowerDevil est en cours d&apos;exécution</translation>
     </message>
 </context>
 <context>
@@ -528,6 +585,26 @@ ligne de commande au Morvane déjà lancé, qui laisse intacte une tâche en cou
         <source>This action will be refused: the service that carries it out does not answer.</source>
         <translation>Cette action sera refusée : le service qui l&apos;exécute ne répond pas.</translation>
     </message>
+    <message>
+        <source>the system does not allow it for you now</source>
+        <translation>le système ne vous l&apos;autorise pas pour le moment</translation>
+    </message>
+    <message>
+        <source>the system would ask for a password, and nobody may be there to give it</source>
+        <translation>le système demanderait un mot de passe, et personne ne sera peut-être là pour le saisir</translation>
+    </message>
+    <message>
+        <source>there is no way to turn the display off here</source>
+        <translation>impossible d&apos;éteindre l&apos;écran ici</translation>
+    </message>
+    <message>
+        <source>this computer cannot do it here</source>
+        <translation>cet ordinateur ne peut pas le faire ici</translation>
+    </message>
+    <message>
+        <source>the service that carries it out does not answer</source>
+        <translation>le service qui l&apos;exécute ne répond pas</translation>
+    </message>
 </context>
 <context>
     <name>ScheduleEditor</name>
@@ -586,6 +663,11 @@ ligne de commande au Morvane déjà lancé, qui laisse intacte une tâche en cou
         <source>%1 in %2</source>
         <extracomment>The action, then how long until it is carried out: &quot;Shut Down in 5 minutes&quot;.</extracomment>
         <translation>%1 dans %2</translation>
+    </message>
+    <message>
+        <source>%1 in %2, but %3</source>
+        <extracomment>The action, how long until it is due, and why the system will refuse it: &quot;Display Sleep in 10 seconds, but there is no way to turn the display off here&quot;.</extracomment>
+        <translation>%1 dans %2, mais %3</translation>
     </message>
 </context>
 </TS>

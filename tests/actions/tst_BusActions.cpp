@@ -179,19 +179,29 @@ private slots:
     {
         QTest::addColumn<State>("gnome");
         QTest::addColumn<State>("kde");
-        // Else X11. Under Wayland an X server is there too, for X programs.
+        // Else X11. Under Wayland an X server is there too, for X programs;
+        // the compositor here offers no display power protocol.
         QTest::addColumn<bool>("wayland");
         QTest::addColumn<int>("status");
         QTest::addColumn<QStringList>("calls");
+        QTest::addColumn<QString>("failure");
 
         // Mutter first, before the X server's DPMS and PowerDevil.
-        QTest::newRow("gnomeOnX11") << State::Works << State::Works << false << 0 << MutterOff;
-        QTest::newRow("unsupported") << State::Unsupported << State::Works << true << 0 << MutterOff + PowerDevilOff;
-        QTest::newRow("refuses") << State::Refuses << State::Works << true << 0 << MutterOff + PowerDevilOff;
-        QTest::newRow("kdeInactive") << State::Absent << State::Inactive << true << 1 << QStringList {PowerDevilAsked};
-        QTest::newRow("kdeRefuses") << State::Absent << State::Refuses << true << 1 << PowerDevilOff;
-        // On X11 the X server's DPMS, which can be read back, goes first.
-        QTest::newRow("x11WithoutDpmsBeforeKde") << State::Absent << State::Works << false << 1 << QStringList {};
+        QTest::newRow("gnomeOnX11") << State::Works << State::Works << false << 0 << MutterOff << QString();
+        // PowerDevil's shortcut only where nothing took the request, and it
+        // never counts as done.
+        QTest::newRow("unsupported") << State::Unsupported << State::Works << true << 1 << MutterOff + PowerDevilOff
+                                     << "Mutter is running, but it did not report the display off.";
+        QTest::newRow("refuses") << State::Refuses << State::Works << true << 1 << MutterOff
+                                 << "Mutter is running, but it did not report the display off.";
+        QTest::newRow("kdeInactive")
+            << State::Absent << State::Inactive << true << 1 << QStringList {PowerDevilAsked}
+            << "There is no way to turn the display off here: this Wayland compositor has no display power control.";
+        QTest::newRow("kdeRefuses")
+            << State::Absent << State::Refuses << true << 1 << PowerDevilOff
+            << "PowerDevil is running, but this Wayland compositor has no display power control.";
+        QTest::newRow("x11WithoutDpmsKde") << State::Absent << State::Works << false << 1 << PowerDevilOff
+                                           << "PowerDevil is running, but this X server has no display power control.";
     }
 
     void turnDisplayOff()
@@ -201,6 +211,7 @@ private slots:
         QFETCH(bool, wayland);
         QFETCH(int, status);
         QFETCH(QStringList, calls);
+        QFETCH(QString, failure);
 
         const QString denied = PrivateBus::raise("org.freedesktop.DBus.Error.AccessDenied");
         const QString mode = QString("self.props.setdefault('%1', {})['PowerSaveMode'] = dbus.Int32(%2)\n").arg(Mutter);
@@ -213,11 +224,15 @@ private slots:
         QVERIFY(m_session.addMethod(
             KGlobalAccel, PowerDevilPath, Component, "invokeShortcut", "s", kde == State::Refuses ? denied : ""));
         m_session.takeCalls();
-        qputenv("WAYLAND_DISPLAY", wayland ? "wayland-0" : "");
+        // A compositor that is not there: the machine's own must never be
+        // asked to turn its outputs off.
+        qputenv("WAYLAND_DISPLAY", wayland ? "/nonexistent/morvane-wayland" : "");
 
-        const int result = LinuxSystemActions(300ms).turnDisplayOff();
+        LinuxSystemActions actions(300ms);
+        const int result = actions.turnDisplayOff();
         QCOMPARE(m_session.takeCalls(), calls);
         QCOMPARE(result, status);
+        QCOMPARE(actions.displayOffFailure(), failure);
     }
 };
 

@@ -72,6 +72,12 @@ xsmp() { until_ok sh -c 'for pid in $(pgrep -s "$0"); do tr "\0" "\n" </proc/$pi
     | sed -n "s/^SESSION_MANAGER=//p" | grep -m 1 . >"$1"' "$manager" "$run/session-manager"; }
 wayland() { until_ok test -S "$XDG_RUNTIME_DIR/wayland-0" && export WAYLAND_DISPLAY=wayland-0 QT_QPA_PLATFORM=wayland; }
 weston=(weston --backend=headless-backend.so --socket=wayland-0)
+weston_xwayland() {
+    main "${weston[@]}" --xwayland
+    until_ok grep -q 'xserver listening on display :' "$run/log"
+    # shellcheck disable=SC2155
+    export DISPLAY=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$run/log") WAYLAND_DISPLAY=wayland-0
+}
 
 bus DBUS_SESSION_BUS_ADDRESS
 case $desktop in
@@ -119,13 +125,51 @@ mutter-x11) installed mutter && xvfb && main mutter --x11 && until_ok owned org.
 weston) installed weston qt6-wayland && main "${weston[@]}" && wayland ;;
 weston-xwayland)
     # Morvane's window is an X client in the Wayland session.
-    installed weston xwayland && main "${weston[@]}" --xwayland
-    until_ok grep -q 'xserver listening on display :' "$run/log"
+    installed weston xwayland && weston_xwayland ;;
+# Display Sleep through the compositors' own power protocols. The client's
+# protocol traffic (WAYLAND_DEBUG) goes to wayland.log in MORVANE_DESKTOP_RUN.
+kwin-wayland)
+    installed kwin-wayland qt6-wayland
+    # kwin_wayland carries a file capability; where the container does not
+    # grant it, exec fails. A copy without it, seen at its own path (KWin
+    # loads its platform plugin only there), in a mount namespace of its own.
+    kwin=(/usr/bin/kwin_wayland)
+    if ! "${kwin[@]}" --version >/dev/null 2>&1; then
+        cp /usr/bin/kwin_wayland "$run/kwin_wayland"
+        # shellcheck disable=SC2016 # for sh -c
+        kwin=(unshare -m sh -c 'mount --bind "$0" /usr/bin/kwin_wayland && exec /usr/bin/kwin_wayland "$@"' \
+            "$run/kwin_wayland")
+    fi
+    main "${kwin[@]}" --virtual --no-lockscreen --socket=wayland-0 && wayland && export WAYLAND_DEBUG=1 ;;
+sway)
+    # sway refuses to run as root: it runs as nobody, in a runtime folder of
+    # its own that the tests reach by its absolute path (the run folder only
+    # lets it through).
+    installed sway qt6-wayland
+    sway_run=$run/sway && mkdir -m 700 "$sway_run" && chown nobody:nogroup "$sway_run" && chmod o+x "$run"
+    main env HOME="$sway_run" XDG_RUNTIME_DIR="$sway_run" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 \
+        setpriv --reuid=nobody --regid=nogroup --clear-groups sway --config /dev/null
+    until_ok compgen -G "$sway_run/wayland-?"
     # shellcheck disable=SC2155
-    export DISPLAY=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$run/log") WAYLAND_DISPLAY=wayland-0 ;;
+    export WAYLAND_DISPLAY=$(compgen -G "$sway_run/wayland-?") QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=1 ;;
+weston-powerdevil)
+    # KDE's power service on a compositor that cannot turn its outputs off.
+    # Both are Qt 5 programs, shown on the compositor's X server.
+    installed weston xwayland powerdevil libkf5globalaccel-bin && weston_xwayland
+    QT_QPA_PLATFORM=xcb start kglobalaccel5 && until_ok owned org.kde.kglobalaccel
+    QT_QPA_PLATFORM=xcb start /usr/lib/x86_64-linux-gnu/libexec/org_kde_powerdevil
+    until_ok owned org.kde.Solid.PowerManagement ;;
 *) echo "desktop-session: unknown desktop $desktop" >&2 && exit 2 ;;
 esac
 # shellcheck disable=SC2016
 start sh -c 'exec dbus-monitor >"$0"' "$run/monitor.log"
 until_ok test -s "$run/monitor.log"
-"${@:2}"
+if [ -z "${WAYLAND_DEBUG:-}" ]; then
+    "${@:2}"
+else
+    # The protocol lines, each "[time] request or event", apart from the rest.
+    "${@:2}" 2>"$run/wayland.log"
+    status=$?
+    grep -v '^\[' "$run/wayland.log" >&2
+    exit $status
+fi

@@ -37,23 +37,58 @@ private slots:
         // must see, as "destination interface.member arguments..."; none
         // where no service takes the request.
         QTest::addColumn<QString>("call");
-        // Each alert's title and the number on its first line.
+        // Each alert's title and message, on one line.
         QTest::addColumn<QStringList>("alerts");
+        // The display power protocol lines of Morvane's own Wayland traffic
+        // once the task runs, as "-> interface.request(...)" and
+        // "interface.event(...)", without times and object numbers; then
+        // those of asking the compositor afresh how its outputs are.
+        QTest::addColumn<QStringList>("protocol");
 
-        const QStringList none, notOff {"Error! 1"};
+        const QStringList none;
         addRow("xfce", ActionRow::LogOut,
-            "org.xfce.SessionManager org.xfce.Session.Manager.Logout boolean false boolean false", none);
-        addRow("lxqt", ActionRow::LogOut, "org.lxqt.session org.lxqt.session.logout", none);
+            "org.xfce.SessionManager org.xfce.Session.Manager.Logout boolean false boolean false", none, none);
+        addRow("lxqt", ActionRow::LogOut, "org.lxqt.session org.lxqt.session.logout", none, none);
         for (const char *gnome : {"mate", "gnome", "cinnamon"})
-            addRow(gnome, ActionRow::LogOut, "org.gnome.SessionManager org.gnome.SessionManager.Logout uint32 1", none);
+            addRow(gnome, ActionRow::LogOut, "org.gnome.SessionManager org.gnome.SessionManager.Logout uint32 1", none,
+                none);
         const char *mutterOff = R"(org.gnome.Mutter.DisplayConfig org.freedesktop.DBus.Properties.Set string )"
                                 R"("org.gnome.Mutter.DisplayConfig" string "PowerSaveMode" variant int32 3)";
-        addRow("mutter-wayland", ActionRow::DisplaySleep, mutterOff, none);
+        addRow("mutter-wayland", ActionRow::DisplaySleep, mutterOff, none, none);
         // Mutter takes the request, and its PowerSaveMode then reads -1: Xvfb
         // has no DPMS.
-        addRow("mutter-x11", ActionRow::DisplaySleep, mutterOff, notOff);
-        addRow("weston", ActionRow::DisplaySleep, "", notOff);
-        addRow("weston-xwayland", ActionRow::DisplaySleep, "", notOff);
+        addRow("mutter-x11", ActionRow::DisplaySleep, mutterOff,
+            QStringList {"Error! 1 Mutter is running, but this X server has no display power control."}, none);
+        // Morvane's window is an X client there, but the compositor owns the
+        // outputs.
+        const QStringList noControl {
+            "Error! 1 There is no way to turn the display off here: this Wayland compositor has no display power "
+            "control."};
+        addRow("weston", ActionRow::DisplaySleep, "", noControl, none);
+        addRow("weston-xwayland", ActionRow::DisplaySleep, "", noControl, none);
+        // PowerDevil is there, but turns the display off through the same
+        // compositor: its shortcut is sent, and nothing reports the screen off.
+        addRow("weston-powerdevil", ActionRow::DisplaySleep,
+            R"(org.kde.kglobalaccel org.kde.kglobalaccel.Component.invokeShortcut string "Turn Off Screen")",
+            QStringList {"Error! 1 PowerDevil is running, but this Wayland compositor has no display power control."},
+            none);
+        // KWin's virtual output says it has no power control at all, so no
+        // request is sent; it stays on.
+        const QStringList kwinAsked {"-> org_kde_kwin_dpms_manager.get(new id org_kde_kwin_dpms, wl_output)",
+            "org_kde_kwin_dpms.supported(0)", "org_kde_kwin_dpms.mode(0)", "org_kde_kwin_dpms.done()",
+            "-> org_kde_kwin_dpms.release()"};
+        addRow("kwin-wayland", ActionRow::DisplaySleep, "",
+            QStringList {"Error! 1 KWin is running, but it cannot turn its outputs off."}, kwinAsked + kwinAsked);
+        // sway takes the request, but a headless output cannot be disabled:
+        // it stays on, and says nothing.
+        addRow("sway", ActionRow::DisplaySleep, "",
+            QStringList {"Error! 1 A wlroots compositor is running, but it did not report its outputs off."},
+            QStringList {"-> zwlr_output_power_manager_v1.get_output_power(new id zwlr_output_power_v1, wl_output)",
+                "zwlr_output_power_v1.mode(1)", "-> zwlr_output_power_v1.set_mode(0)",
+                "-> zwlr_output_power_v1.destroy()", "-> zwlr_output_power_manager_v1.destroy()",
+                "-> zwlr_output_power_manager_v1.get_output_power(new id zwlr_output_power_v1, wl_output)",
+                "zwlr_output_power_v1.mode(1)", "-> zwlr_output_power_v1.destroy()",
+                "-> zwlr_output_power_manager_v1.destroy()"});
     }
 
     void desktop()
@@ -61,6 +96,7 @@ private slots:
         QFETCH(ActionRow, action);
         QFETCH(QString, call);
         QFETCH(QStringList, alerts);
+        QFETCH(QStringList, protocol);
         if (qEnvironmentVariableIsEmpty("MORVANE_DESKTOP_RUN"))
             QSKIP("Runs only inside tests/desktops/desktop-session.sh, as ctest -L desktop does");
 
@@ -101,12 +137,26 @@ private slots:
         control(Tag::NumberField, delegate.tabview1()->widget(0)).setStringValue("1");
         control(Tag::UnitComboBox, delegate.tabview1()->widget(0)).as<QComboBox>()->setCurrentText("Seconds");
         control(Tag::RunButton).as<QAbstractButton>()->click();
+        // The readiness line has asked the compositor already; only what
+        // the action itself says counts.
+        const qsizetype asked = runFile("wayland.log").size();
         QTRY_COMPARE_WITH_TIMEOUT(control(Tag::RunButton).title(), "Run", 10000);
 
         QStringList alerted;
         for (const auto &[title, message] : shown.alerts)
-            alerted << title + ' ' + message.section('\n', 0, 0);
+            alerted << (title + ' ' + message).simplified();
         QCOMPARE(alerted, alerts);
+        // Each output's mode as the compositor tells a new client.
+        if (!protocol.isEmpty())
+            LinuxSystemActions().displayReadiness();
+        QStringList said;
+        for (QString line : runFile("wayland.log").mid(asked).split('\n')) {
+            line.remove(QRegularExpression(R"(^\[[0-9.]+\]\s*|@[0-9]+)"));
+            if (line.contains(QRegularExpression("dpms|output_power"))
+                && !line.contains(QRegularExpression("global|bind")))
+                said << line;
+        }
+        QCOMPARE(said, protocol);
         // dbus-monitor starts each message at the margin, its arguments
         // follow indented; a method call, on one line, reads
         // "destination interface.member arguments...".

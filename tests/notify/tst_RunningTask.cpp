@@ -68,16 +68,28 @@ private slots:
         QTest::addColumn<int>("seconds");
         // Stopped with the warning's Stop at 0:05, or left to fire.
         QTest::addColumn<bool>("stopped");
+        // What the system says of the action before it runs.
+        QTest::addColumn<Readiness>("readiness");
         // The title at the start, then the daemon's calls.
         QTest::addColumn<QString>("expected");
 
         QTest::newRow("5 minutes: no warning of the start itself, fires")
-            << 3 << 300 << false
+            << 3 << 300 << false << Readiness::Ready
             << "5:00 – Sleep – Morvane; Notify 0 Sleep in 1 minute; Notify 1 Sleep in 10 seconds; Close 1";
         QTest::newRow("6 minutes, the warning's Stop")
-            << 2 << 360 << true
+            << 2 << 360 << true << Readiness::Ready
             << "6:00 – Log Out – Morvane; Notify 0 Log Out in 5 minutes; Notify 1 Log Out in 1 minute; "
                "Notify 1 Log Out in 10 seconds; Close 1";
+        // An action the line under the actions calls refused is still
+        // warned of, with the reason.
+        QTest::newRow("refused Display Sleep")
+            << 4 << 20 << false << Readiness::NotSupported
+            << "0:20 – Display Sleep – Morvane; Notify 0 Display Sleep in 10 seconds, but there is no way to turn "
+               "the display off here; Close 1";
+        QTest::newRow("refused Sleep")
+            << 3 << 20 << false << Readiness::NeedsPassword
+            << "0:20 – Sleep – Morvane; Notify 0 Sleep in 10 seconds, but the system would ask for a password, and "
+               "nobody may be there to give it; Close 1";
     }
 
     void warnsLocksAndTitles()
@@ -85,11 +97,13 @@ private slots:
         QFETCH(int, row);
         QFETCH(int, seconds);
         QFETCH(bool, stopped);
+        QFETCH(Readiness, readiness);
         QFETCH(QString, expected);
 
         ask(m_session, Notifications, "self.next_id = 1\nself.call_log.clear()\nret = []");
         MainWindow window;
         auto recorder = std::make_unique<RecordingSystemActions>();
+        recorder->readiness = readiness;
         // The locks held as each action runs.
         QStringList atAction;
         recorder->onCall = [&] { atAction << inhibitors().join(", "); };

@@ -55,6 +55,8 @@ private slots:
         f.control(Tag::ScriptPathField).setStringValue(script);
         f.setCountdown(QStringLiteral("2"), QStringLiteral("Seconds"));
         f.actions->eventStatus = f.actions->dimStatus = status;
+        const QString dimFailure = QStringLiteral("Mutter is running, but this X server has no display power control.");
+        f.actions->dimFailure = dimFailure;
         QStringList titles; // the Run button's title at each call and alert
         f.actions->onCall = f.alerts->whileOpen = [&] { titles << f.runTitle(); };
         f.pressRun();
@@ -75,6 +77,10 @@ private slots:
         for (const auto &[title, message] : std::as_const(f.alerts->alerts))
             shown << qMakePair(title, message.section(QLatin1Char('\n'), 0, 0));
         QCOMPARE(shown, alerts);
+        // A display left on is explained by the action's own sentence; no
+        // other failure borrows it.
+        for (const auto &[title, message] : std::as_const(f.alerts->alerts))
+            QCOMPARE(message.section(QLatin1Char('\n'), 1) == dimFailure, row == 4);
         QCOMPARE(titles, QStringList(calls.size() + alerts.size(), QStringLiteral("Run")));
         QCOMPARE(f.runTitle(), QStringLiteral("Run"));
     }

@@ -18,6 +18,7 @@ public:
             "event:" + QString::fromLatin1(QByteArray::fromHex(QByteArray::number(eventId, 16))), eventStatus);
     }
     int turnDisplayOff() override { return record(QStringLiteral("dim"), dimStatus); }
+    QString displayOffFailure() override { return dimFailure; }
     void runScript(const QString &path) override { record("script:" + path, 0); }
     Readiness powerEventReadiness(quint32) override { return readiness; }
     Readiness displayReadiness() override { return readiness; }
@@ -25,6 +26,7 @@ public:
     QStringList calls;
     int eventStatus = 0;
     int dimStatus = 0;
+    QString dimFailure;
     Readiness readiness = Readiness::Ready;
     // Runs inside every call, e.g. to look at the window at that moment.
     std::function<void()> onCall;
