@@ -1,0 +1,211 @@
+// What a screen reader hears, read off the real AT-SPI bus as a client reads
+// it (python3-pyatspi in a process of its own), against what each widget
+// paints. Runs inside atspi-session.sh, which provides the bus and display.
+
+#include "app/AboutWindowController.h"
+#include "controls/Alerts.h"
+#include "controls/MessageBoxAlertPresenter.h"
+#include "tests/support/DataRow.h"
+#include "tests/support/WindowFixture.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProcess>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTest>
+
+namespace {
+using Node = QJsonObject;
+
+// The client: one tree a request, each object as a JSON object.
+class AtspiReader
+{
+public:
+    AtspiReader()
+    {
+        m_client.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_client.start(
+            "/usr/bin/python3", {QStringLiteral(ATSPI_READER), QString::number(QCoreApplication::applicationPid())});
+    }
+    ~AtspiReader()
+    {
+        m_client.closeWriteChannel();
+        if (!m_client.waitForFinished(2000))
+            m_client.kill();
+    }
+
+    // The whole tree as the client finds it now. The event loop runs while
+    // the client asks, so that Morvane can answer.
+    QList<Node> tree()
+    {
+        m_client.write("tree\n");
+        // A loop of its own rather than polling: each of the client's many
+        // calls is answered as soon as it arrives.
+        QEventLoop loop;
+        QObject::connect(&m_client, &QProcess::readyRead, &loop, [&] {
+            if (m_client.canReadLine())
+                loop.quit();
+        });
+        QObject::connect(&m_client, &QProcess::finished, &loop, &QEventLoop::quit);
+        QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+        if (!m_client.canReadLine())
+            loop.exec();
+        QList<Node> nodes;
+        if (!m_client.canReadLine())
+            return nodes;
+        for (const QJsonValue &node : QJsonDocument::fromJson(m_client.readLine()).array())
+            nodes << node.toObject();
+        return nodes;
+    }
+
+private:
+    QProcess m_client;
+};
+
+bool hasState(const Node &node, const char *state)
+{
+    return node["states"].toArray().contains(QLatin1String(state));
+}
+
+// The object a client finds where the widget is painted, of the given role.
+Node nodeAt(const QList<Node> &tree, const QWidget *widget, const QString &role)
+{
+    const QRect painted(widget->mapToGlobal(QPoint(0, 0)), widget->size());
+    for (const Node &node : tree) {
+        const QJsonArray e = node["extents"].toArray();
+        if (node["role"] == role && QRect(e[0].toInt(), e[1].toInt(), e[2].toInt(), e[3].toInt()) == painted)
+            return node;
+    }
+    return Node {{"role", "nothing of role " + role + " where " + widget->objectName() + " is painted"}};
+}
+
+// The objects below the one at path, in the order a client walks them.
+QList<Node> below(const QList<Node> &tree, const Node &top)
+{
+    QList<Node> nodes;
+    const QString prefix = top["path"].toString() + '/';
+    for (const Node &node : tree) {
+        if (node["path"].toString().startsWith(prefix))
+            nodes << node;
+    }
+    return nodes;
+}
+
+// What a client reads of a label or a box: its name, and its text when it
+// has a text interface.
+QString readOf(const Node &node)
+{
+    return node.contains("text") ? node["name"].toString() + " | " + node["text"].toString() : node["name"].toString();
+}
+} // namespace
+
+class tst_Atspi : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY2(qEnvironmentVariableIsSet("DISPLAY"), "run inside atspi-session.sh"); }
+
+    // Each row shows something and lists what the window paints beside what
+    // a client reads of it, in the same order.
+    void readIsWhatIsShown_data()
+    {
+        QTest::addColumn<QString>("scene");
+        for (const char *scene : {"unitAtLaunch", "unitAfterChange", "timeLeftThreeTicks", "aboutWindow",
+                 "alertHeadingThenMessage", "tabsSelected", "readinessLine"})
+            addRow(scene, QString(scene));
+    }
+    void readIsWhatIsShown()
+    {
+        QFETCH(QString, scene);
+        WindowFixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        AtspiReader reader;
+        QStringList shown, read;
+
+        auto *unit = f.control(Tag::UnitComboBox, f.page(0)).as<QComboBox>();
+        const auto readUnit = [&] {
+            const QList<Node> tree = reader.tree();
+            const Node box = nodeAt(tree, unit, "combo box");
+            shown << unit->accessibleName() + " | " + unit->currentText();
+            read << readOf(box);
+            // The item a client finds selected in the box's list.
+            shown << unit->currentText();
+            QStringList selected;
+            for (const Node &item : below(tree, box))
+                if (item["role"] == "list item" && hasState(item, "selected"))
+                    selected << item["name"].toString();
+            read << selected.join(',');
+        };
+        auto *timeLeft = f.control(Tag::TimeLeftText).as<QLabel>();
+        const auto readLabel = [&](const QLabel *label) {
+            shown << label->text();
+            read << nodeAt(reader.tree(), label, "label")["name"].toString();
+        };
+
+        if (scene == "unitAtLaunch") {
+            readUnit();
+        } else if (scene == "unitAfterChange") {
+            unit->setFocus();
+            QTest::keyClick(unit, Qt::Key_Down);
+            QCOMPARE(unit->currentText(), QStringLiteral("Seconds"));
+            readUnit();
+        } else if (scene == "timeLeftThreeTicks") {
+            f.setCountdown("3", "Minutes");
+            f.pressRun();
+            for (int tick = 0; tick < 3; ++tick) {
+                f.delegate->timerFired();
+                readLabel(timeLeft);
+            }
+        } else if (scene == "aboutWindow") {
+            f.menuItem(Tag::AboutMenuItem)->trigger();
+            QWidget *about = f.delegate->vAboutWindowController()->window();
+            QVERIFY(QTest::qWaitForWindowExposed(about));
+            const QList<Node> tree = reader.tree();
+            shown << about->windowTitle() << f.delegate->vAboutWindowController()->aTextField()->text();
+            read << nodeAt(tree, about, "dialog")["name"].toString()
+                 << nodeAt(tree, f.delegate->vAboutWindowController()->aTextField(), "label")["name"].toString();
+        } else if (scene == "alertHeadingThenMessage") {
+            MessageBoxAlertPresenter presenter(f.window.get());
+            QTimer::singleShot(0, this, [&] {
+                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                if (!box || !QTest::qWaitForWindowExposed(box))
+                    return;
+                shown << box->text() << box->informativeText();
+                const QList<Node> tree = reader.tree();
+                for (const Node &node : below(tree, nodeAt(tree, box, "alert")))
+                    if (node["role"] == "label" && !node["name"].toString().isEmpty())
+                        read << node["name"].toString();
+                QTest::keyClick(box, Qt::Key_Escape);
+            });
+            presenter.showAlert(AlertKind::Reminder, AlertText::illegalNumber());
+        } else if (scene == "tabsSelected") {
+            auto *bar = f.delegate->tabview1()->tabBar();
+            for (int page : {0, 1}) {
+                bar->setCurrentIndex(page);
+                for (int i = 0; i < bar->count(); ++i)
+                    shown << QString(bar->tabText(i)).remove('&') + (i == page ? " (selected)" : "");
+                for (const Node &tab : below(reader.tree(), nodeAt(reader.tree(), bar, "page tab list")))
+                    read << tab["name"].toString() + (hasState(tab, "selected") ? " (selected)" : "");
+            }
+        } else if (scene == "readinessLine") {
+            f.actions->readiness = Readiness::Refused;
+            f.control(Tag::ActionMatrix, f.delegate->aBox1()).as<RadioMatrix>()->rowButton(0)->click();
+            auto *line = f.control(Tag::ReadinessText).as<QLabel>();
+            QVERIFY(line->isVisible());
+            readLabel(line);
+        }
+        QVERIFY(!shown.isEmpty());
+        QCOMPARE(read, shown);
+    }
+};
+
+QTEST_MAIN(tst_Atspi)
+#include "tst_Atspi.moc"
