@@ -221,6 +221,18 @@ public:
     explicit TabsOnly(QTabBar *bar)
         : QAccessibleWidget(bar, QAccessible::PageTabList)
     {
+        // A screen reader keeps the states it was told and asks again only
+        // when told of a change: both the tab left and the tab chosen say so.
+        QObject::connect(
+            bar, &QTabBar::currentChanged, &m_connections, [this, previous = bar->currentIndex()](int index) mutable {
+                for (int tab : {previous, index}) {
+                    if (QAccessibleInterface *changed = child(tab)) {
+                        QAccessibleEvent event(changed, QAccessible::Selection);
+                        QAccessible::updateAccessibility(&event);
+                    }
+                }
+                previous = index;
+            });
     }
     ~TabsOnly() override
     {
@@ -254,6 +266,8 @@ private:
     QTabBar *bar() const { return static_cast<QTabBar *>(widget()); }
 
     mutable QHash<int, QAccessible::Id> m_tabs;
+    // Ends the connection to the bar with this interface.
+    QObject m_connections;
 };
 
 QAccessibleInterface *morvaneInterface(const QString &, QObject *object)

@@ -21,8 +21,10 @@ void ReadinessNotice::update()
         readiness = m_actions.displayReadiness();
     const QString line = text(row, readiness);
     Control label = m_context.control(Tag::ReadinessText, Area::Window);
+    // Said once, as it appears or changes; the label itself is read anytime.
+    if (!line.isEmpty() && line != label.stringValue())
+        label.announce(line);
     label.setStringValue(line);
-    label.announce(line);
     label.setHidden(line.isEmpty());
 }
 

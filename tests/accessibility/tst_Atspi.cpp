@@ -40,13 +40,31 @@ public:
             m_client.kill();
     }
 
-    // The whole tree as the client finds it now. The event loop runs while
-    // the client asks, so that Morvane can answer.
+    // The whole tree as the client finds it now.
     QList<Node> tree()
     {
-        m_client.write("tree\n");
-        // A loop of its own rather than polling: each of the client's many
-        // calls is answered as soon as it arrives.
+        QList<Node> nodes;
+        for (const QJsonValue &node : ask("tree\n"))
+            nodes << node.toObject();
+        return nodes;
+    }
+
+    // What Morvane said unasked since the last time, in order.
+    QStringList spoken()
+    {
+        QStringList said;
+        for (const QJsonValue &line : ask("spoken\n"))
+            said << line.toString();
+        return said;
+    }
+
+private:
+    // The event loop runs while the client asks, so that Morvane can
+    // answer: a loop of its own rather than polling, so that each of the
+    // client's many calls is answered as soon as it arrives.
+    QJsonArray ask(const char *request)
+    {
+        m_client.write(request);
         QEventLoop loop;
         QObject::connect(&m_client, &QProcess::readyRead, &loop, [&] {
             if (m_client.canReadLine())
@@ -56,15 +74,9 @@ public:
         QTimer::singleShot(20000, &loop, &QEventLoop::quit);
         if (!m_client.canReadLine())
             loop.exec();
-        QList<Node> nodes;
-        if (!m_client.canReadLine())
-            return nodes;
-        for (const QJsonValue &node : QJsonDocument::fromJson(m_client.readLine()).array())
-            nodes << node.toObject();
-        return nodes;
+        return m_client.canReadLine() ? QJsonDocument::fromJson(m_client.readLine()).array() : QJsonArray();
     }
 
-private:
     QProcess m_client;
 };
 
@@ -204,6 +216,65 @@ private slots:
         }
         QVERIFY(!shown.isEmpty());
         QCOMPARE(read, shown);
+    }
+
+    // What is said unasked: the start and the stop of a task, the time left
+    // once a minute and each of the last ten seconds (never in between), and
+    // the readiness line as it appears.
+    void spokenUnasked_data()
+    {
+        QTest::addColumn<QString>("scene");
+        for (const char *scene : {"taskStartedAndStopped", "timeLeftMinutesAndLastTen", "readinessLineAppears"})
+            addRow(scene, QString(scene));
+    }
+    void spokenUnasked()
+    {
+        QFETCH(QString, scene);
+        WindowFixture f;
+        f.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        AtspiReader reader;
+        reader.spoken();
+        // Each step is heard before the next, as a listener hears it: the
+        // bridge tells only that a description changed, and the client reads
+        // it as it handles the change.
+        QStringList expected, spoken;
+        const auto listen = [&] { spoken << reader.spoken(); };
+        const auto said = [&](const QWidget *widget) { expected << widget->accessibleDescription(); };
+        auto *run = f.control(Tag::RunButton).as<QAbstractButton>();
+
+        if (scene == "taskStartedAndStopped") {
+            f.setCountdown("5", "Minutes");
+            f.pressRun();
+            said(run);
+            listen();
+            f.pressRun();
+            said(run);
+            listen();
+            QCOMPARE(expected.size(), 2);
+            QVERIFY(expected[0] != expected[1]);
+        } else if (scene == "timeLeftMinutesAndLastTen") {
+            f.setCountdown("70", "Seconds");
+            f.pressRun();
+            said(run);
+            listen();
+            auto *timeLeft = f.control(Tag::TimeLeftText).as<QLabel>();
+            // 70 seconds left after the first tick, 1 after the seventieth.
+            for (int tick = 0; tick < 70; ++tick) {
+                f.delegate->timerFired();
+                const int left = 70 - tick;
+                if (left == 60 || (left >= 1 && left <= 10))
+                    expected << timeLeft->text();
+                listen();
+            }
+            QCOMPARE(expected.size(), 12);
+        } else if (scene == "readinessLineAppears") {
+            f.actions->readiness = Readiness::Refused;
+            f.control(Tag::ActionMatrix, f.delegate->aBox1()).as<RadioMatrix>()->rowButton(0)->click();
+            expected << f.control(Tag::ReadinessText).stringValue();
+            listen();
+        }
+        QCOMPARE(spoken.join(" / "), expected.join(" / "));
     }
 };
 
