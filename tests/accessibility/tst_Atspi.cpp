@@ -184,6 +184,9 @@ private slots:
             shown << about->windowTitle() << f.delegate->vAboutWindowController()->aTextField()->text();
             read << nodeAt(tree, about, "dialog")["name"].toString()
                  << nodeAt(tree, f.delegate->vAboutWindowController()->aTextField(), "label")["name"].toString();
+            // Escape reaches the focus, at first the licence's link.
+            QTest::keyClick(about, Qt::Key_Escape);
+            QVERIFY(!about->isVisible());
         } else if (scene == "alertHeadingThenMessage") {
             MessageBoxAlertPresenter presenter(f.window.get());
             QTimer::singleShot(0, this, [&] {
@@ -197,6 +200,7 @@ private slots:
                         read << node["name"].toString();
                 QTest::keyClick(box, Qt::Key_Escape);
             });
+            // Returns once Escape has closed the alert.
             presenter.showAlert(AlertKind::Reminder, AlertText::illegalNumber());
         } else if (scene == "tabsSelected") {
             auto *bar = f.delegate->tabview1()->tabBar();
