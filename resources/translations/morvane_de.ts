@@ -12,10 +12,6 @@
         <translation>Symbol von Morvane</translation>
     </message>
     <message>
-        <source>Product name</source>
-        <translation>Produktname</translation>
-    </message>
-    <message>
         <source>Restarts, shuts down, logs out, suspends, turns the display off or runs a script at a time you choose.</source>
         <translation>Startet neu, fährt herunter, meldet ab, versetzt in Bereitschaft, schaltet den Bildschirm aus oder führt ein Skript aus – zu einer Zeit Ihrer Wahl.</translation>
     </message>
@@ -427,10 +423,6 @@ das eine laufende Aufgabe unangetastet lässt.</translation>
         <translation>Kleinste Dauer einer Aufgabe</translation>
     </message>
     <message>
-        <source>Warning</source>
-        <translation>Warnung</translation>
-    </message>
-    <message>
         <source>&amp;Script file:</source>
         <translation>Skript&amp;pfad:</translation>
     </message>
@@ -453,10 +445,6 @@ das eine laufende Aufgabe unangetastet lässt.</translation>
     <message>
         <source>Time left:</source>
         <translation>Verbleibende Zeit:</translation>
-    </message>
-    <message>
-        <source>Time left</source>
-        <translation>Verbleibende Zeit</translation>
     </message>
     <message>
         <source>Hel&amp;p</source>
@@ -534,6 +522,17 @@ das eine laufende Aufgabe unangetastet lässt.</translation>
     <message>
         <source>Script</source>
         <translation>Skript</translation>
+    </message>
+</context>
+<context>
+    <name>TaskController</name>
+    <message>
+        <source>The task has started.</source>
+        <translation>Die Aufgabe wurde gestartet.</translation>
+    </message>
+    <message>
+        <source>The task has stopped.</source>
+        <translation>Die Aufgabe wurde beendet.</translation>
     </message>
 </context>
 <context>
