@@ -14,7 +14,7 @@ trap 'kill -- $groups 2>/dev/null; sleep 0.2; kill -KILL -- $groups 2>/dev/null;
 trap 'exit 1' INT TERM
 export HOME=$run/home XDG_CONFIG_HOME=$run/config XDG_CACHE_HOME=$run/cache XDG_DATA_HOME=$run/data \
     XDG_RUNTIME_DIR=$run/runtime DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent/morvane-system \
-    GSETTINGS_BACKEND=memory NO_AT_BRIDGE=0
+    GSETTINGS_BACKEND=memory
 unset DISPLAY WAYLAND_DISPLAY AT_SPI_BUS_ADDRESS
 # shellcheck disable=SC2174 # $run is private already; XDG_RUNTIME_DIR must be too.
 mkdir -p -m 700 "$HOME" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_DATA_HOME" "$XDG_RUNTIME_DIR"
