@@ -130,7 +130,7 @@ private slots:
     {
         QTest::addColumn<QString>("scene");
         for (const char *scene : {"unitAtLaunch", "unitAfterChange", "timeLeftThreeTicks", "aboutWindow",
-                 "alertHeadingThenMessage", "tabsSelected", "readinessLine"})
+                 "alertHeadingThenMessage", "tabsSelected", "readinessLine", "minimumSecondsAfterChange"})
             addRow(scene, QString(scene));
     }
     void readIsWhatIsShown()
@@ -217,6 +217,14 @@ private slots:
             auto *line = f.control(Tag::ReadinessText).as<QLabel>();
             QVERIFY(line->isVisible());
             readLabel(line);
+        } else if (scene == "minimumSecondsAfterChange") {
+            f.delegate->tabview1()->setCurrentIndex(1);
+            auto *stepper = f.control(Tag::MinimumStepper, f.page(1)).as<QWidget>();
+            stepper->setFocus();
+            QTest::keyClick(stepper, Qt::Key_Up);
+            auto *text = f.control(Tag::MinimumSecondsText, f.page(1)).as<QLabel>();
+            QVERIFY(text->text().startsWith("2 "));
+            readLabel(text);
         }
         QVERIFY(!shown.isEmpty());
         QCOMPARE(read, shown);
