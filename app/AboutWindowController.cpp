@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QIcon>
 #include <QLabel>
+#include <QShortcut>
 #include <QWidget>
 
 namespace {
@@ -40,6 +41,10 @@ void AboutWindowController::loadWindow()
     m_window = std::make_unique<QDialog>();
     m_ui->setupUi(m_window.get());
     setATextField(m_ui->aTextField);
+    // The licence's link takes the focus first and would keep Escape to
+    // itself; the window closes on Escape wherever the focus is.
+    auto *escape = new QShortcut(QKeySequence::Cancel, m_window.get());
+    connect(escape, &QShortcut::activated, m_window.get(), &QDialog::reject);
 
     // Every tagged button of the window sends promptEvent(), which decides
     // what the button means.

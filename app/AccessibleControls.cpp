@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHash>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
@@ -14,23 +15,63 @@
 #include <QTabWidget>
 
 namespace {
+// Marks the box's current item selected in its list. The list is selected
+// only when the popup opens, and a screen reader that asks the list which
+// item is chosen would otherwise find none until the box had been opened.
+void selectCurrentItem(QComboBox *box)
+{
+    const QModelIndex current = box->model()->index(box->currentIndex(), box->modelColumn(), box->rootModelIndex());
+    box->view()->selectionModel()->setCurrentIndex(current, QItemSelectionModel::ClearAndSelect);
+}
+
 // On Linux Qt names a combo box by the item it shows ("Minutes") and drops
 // the name it was given, so a screen reader never says what the box is for.
 // This one answers the accessible name where there is one, and the item as
-// the value; the rest is as in Qt's own combo box.
-class NamedComboBox : public QAccessibleWidget
+// the value and as its text: the AT-SPI bridge carries no value of a combo
+// box, and a client reads the item from the text or the list's selection.
+// The rest is as in Qt's own combo box.
+class NamedComboBox : public QAccessibleWidget, public QAccessibleTextInterface
 {
 public:
     explicit NamedComboBox(QComboBox *box)
         : QAccessibleWidget(box, QAccessible::ComboBox)
     {
+        QObject::connect(box, &QComboBox::currentIndexChanged, box, [box] { selectCurrentItem(box); });
+        selectCurrentItem(box);
+    }
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
     }
 
     QString text(QAccessible::Text t) const override
     {
         if (t == QAccessible::Value || (t == QAccessible::Name && box()->accessibleName().isEmpty()))
-            return box()->isEditable() ? box()->lineEdit()->text() : box()->currentText();
+            return shown();
         return QAccessibleWidget::text(t);
+    }
+
+    // The item shown, as read-only text with neither cursor nor selection.
+    QString text(int start, int end) const override { return shown().mid(start, end - start); }
+    int characterCount() const override { return int(shown().size()); }
+    void selection(int, int *start, int *end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override { }
+    void removeSelection(int) override { }
+    void setSelection(int, int, int) override { }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override { }
+    QRect characterRect(int) const override { return QRect(); }
+    int offsetAtPoint(const QPoint &) const override { return -1; }
+    void scrollToSubstring(int, int) override { }
+    QString attributes(int, int *start, int *end) const override
+    {
+        *start = 0;
+        *end = characterCount();
+        return QString();
     }
     QAccessible::State state() const override
     {
@@ -68,6 +109,7 @@ public:
 
 private:
     QComboBox *box() const { return static_cast<QComboBox *>(widget()); }
+    QString shown() const { return box()->isEditable() ? box()->lineEdit()->text() : box()->currentText(); }
 };
 
 // A container as Qt presents it, less the children it never shows: Qt lists
@@ -179,6 +221,18 @@ public:
     explicit TabsOnly(QTabBar *bar)
         : QAccessibleWidget(bar, QAccessible::PageTabList)
     {
+        // A screen reader keeps the states it was told and asks again only
+        // when told of a change: both the tab left and the tab chosen say so.
+        QObject::connect(
+            bar, &QTabBar::currentChanged, &m_connections, [this, previous = bar->currentIndex()](int index) mutable {
+                for (int tab : {previous, index}) {
+                    if (QAccessibleInterface *changed = child(tab)) {
+                        QAccessibleEvent event(changed, QAccessible::Selection);
+                        QAccessible::updateAccessibility(&event);
+                    }
+                }
+                previous = index;
+            });
     }
     ~TabsOnly() override
     {
@@ -212,6 +266,8 @@ private:
     QTabBar *bar() const { return static_cast<QTabBar *>(widget()); }
 
     mutable QHash<int, QAccessible::Id> m_tabs;
+    // Ends the connection to the bar with this interface.
+    QObject m_connections;
 };
 
 QAccessibleInterface *morvaneInterface(const QString &, QObject *object)

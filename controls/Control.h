@@ -50,8 +50,10 @@ public:
     void setSelectable(bool selectable);
     bool isSelectable() const;
 
-    // Hands text to assistive technologies as the control's description;
-    // a screen reader reads each change out.
+    // Hands text to a screen reader to say now, as the control's description
+    // (Qt's AT-SPI bridge has no announcement of its own). What the control
+    // shows is read from its name and text, which follow every change; only
+    // what is said unasked goes through here.
     void announce(const QString &text);
 
     // Whether the control may take the keyboard focus.

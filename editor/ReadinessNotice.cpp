@@ -22,8 +22,10 @@ void ReadinessNotice::update()
     const QString line = text(row, readiness);
     m_refusal = reason(row, readiness);
     Control label = m_context.control(Tag::ReadinessText, Area::Window);
+    // Said once, as it appears or changes; the label itself is read anytime.
+    if (!line.isEmpty() && line != label.stringValue())
+        label.announce(line);
     label.setStringValue(line);
-    label.announce(line);
     label.setHidden(line.isEmpty());
 }
 

@@ -146,6 +146,9 @@ void TaskController::enterRunning()
 {
     Control runButton = m_context.control(Tag::RunButton, Area::Window);
     runButton.setTitle(RunTitle::runningText());
+    // Said whichever way the task was started, also when the button is not
+    // where the screen reader is.
+    runButton.announce(QCoreApplication::translate("TaskController", "The task has started."));
     runButton.setRefusesFirstResponder(false);
     m_context.control(Tag::ChooseScriptButton, Area::Window).setEnabled(false);
     m_context.control(Tag::ScriptPathField, Area::Window).setEnabled(false);
@@ -158,7 +161,9 @@ void TaskController::returnToIdle()
 {
     m_context.control(Tag::ChooseScriptButton, Area::Window).setEnabled(true);
     m_context.control(Tag::ScriptPathField, Area::Window).setEnabled(true);
-    m_context.control(Tag::RunButton, Area::Window).setTitle(RunTitle::idleText());
+    Control runButton = m_context.control(Tag::RunButton, Area::Window);
+    runButton.setTitle(RunTitle::idleText());
+    runButton.announce(QCoreApplication::translate("TaskController", "The task has stopped."));
     m_context.control(Tag::TimeLeftCaption, Area::Window).setHidden(true);
     // The text stays; the next start clears it.
     m_context.control(Tag::TimeLeftText, Area::Window).setHidden(true);

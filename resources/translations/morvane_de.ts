@@ -12,10 +12,6 @@
         <translation>Symbol von Morvane</translation>
     </message>
     <message>
-        <source>Product name</source>
-        <translation>Produktname</translation>
-    </message>
-    <message>
         <source>Restarts, shuts down, logs out, suspends, turns the display off or runs a script at a time you choose.</source>
         <translation>Startet neu, fährt herunter, meldet ab, versetzt in Bereitschaft, schaltet den Bildschirm aus oder führt ein Skript aus – zu einer Zeit Ihrer Wahl.</translation>
     </message>
@@ -500,10 +496,6 @@ das eine laufende Aufgabe unangetastet lässt.</translation>
         <translation>Kleinste Dauer einer Aufgabe</translation>
     </message>
     <message>
-        <source>Warning</source>
-        <translation>Warnung</translation>
-    </message>
-    <message>
         <source>&amp;Script file:</source>
         <translation>Skript&amp;pfad:</translation>
     </message>
@@ -526,10 +518,6 @@ das eine laufende Aufgabe unangetastet lässt.</translation>
     <message>
         <source>Time left:</source>
         <translation>Verbleibende Zeit:</translation>
-    </message>
-    <message>
-        <source>Time left</source>
-        <translation>Verbleibende Zeit</translation>
     </message>
     <message>
         <source>Hel&amp;p</source>
@@ -634,6 +622,17 @@ das eine laufende Aufgabe unangetastet lässt.</translation>
     <message>
         <source>The command line is longer than %1 KiB; Morvane took none of it.</source>
         <translation>Die Befehlszeile ist länger als %1 KiB; Morvane hat nichts davon übernommen.</translation>
+    </message>
+</context>
+<context>
+    <name>TaskController</name>
+    <message>
+        <source>The task has started.</source>
+        <translation>Die Aufgabe wurde gestartet.</translation>
+    </message>
+    <message>
+        <source>The task has stopped.</source>
+        <translation>Die Aufgabe wurde beendet.</translation>
     </message>
 </context>
 <context>

@@ -12,10 +12,6 @@
         <translation>Icône de Morvane</translation>
     </message>
     <message>
-        <source>Product name</source>
-        <translation>Nom du produit</translation>
-    </message>
-    <message>
         <source>Restarts, shuts down, logs out, suspends, turns the display off or runs a script at a time you choose.</source>
         <translation>Redémarre, éteint, déconnecte, met en veille, éteint l&apos;écran ou exécute un script au moment que vous choisissez.</translation>
     </message>
@@ -499,10 +495,6 @@ ligne de commande au Morvane déjà lancé, qui laisse intacte une tâche en cou
         <translation>Durée minimale d&apos;une tâche</translation>
     </message>
     <message>
-        <source>Warning</source>
-        <translation>Avertissement</translation>
-    </message>
-    <message>
         <source>&amp;Script file:</source>
         <translation>Fichier du &amp;script :</translation>
     </message>
@@ -525,10 +517,6 @@ ligne de commande au Morvane déjà lancé, qui laisse intacte une tâche en cou
     <message>
         <source>Time left:</source>
         <translation>Temps restant :</translation>
-    </message>
-    <message>
-        <source>Time left</source>
-        <translation>Temps restant</translation>
     </message>
     <message>
         <source>Hel&amp;p</source>
@@ -633,6 +621,17 @@ ligne de commande au Morvane déjà lancé, qui laisse intacte une tâche en cou
     <message>
         <source>The command line is longer than %1 KiB; Morvane took none of it.</source>
         <translation>La ligne de commande dépasse %1 Kio ; Morvane n&apos;en a rien pris.</translation>
+    </message>
+</context>
+<context>
+    <name>TaskController</name>
+    <message>
+        <source>The task has started.</source>
+        <translation>La tâche a démarré.</translation>
+    </message>
+    <message>
+        <source>The task has stopped.</source>
+        <translation>La tâche s&apos;est arrêtée.</translation>
     </message>
 </context>
 <context>

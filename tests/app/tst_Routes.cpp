@@ -201,6 +201,54 @@ private slots:
         f.pressRun();
         QVERIFY(line.isHidden());
     }
+
+    // Tab goes through the controls shown in the order they are seen: the
+    // action column, the schedule tabs and page, the script row, Help, Run.
+    void tabFollowsTheWindow_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QStringList>("order");
+        const QStringList actions {"actionMatrix", "tabview1"};
+        const QStringList buttons {"helpButton", "runButton"};
+        addRow("countdownPage", 1, 0, actions + QStringList {"numberField", "unitComboBox"} + buttons);
+        addRow("datePage", 1, 1,
+            actions + QStringList {"datePickerA", "datePickerB", "datePickerC", "nowButton", "minimumStepper"}
+                + buttons);
+        // Choose Script... sits in the action column, under the actions.
+        addRow("scriptRow", 5, 0,
+            QStringList {"actionMatrix", "chooseScriptButton", "tabview1", "numberField", "unitComboBox",
+                "scriptPathField", "dimAfterScriptCheckBox"}
+                + buttons);
+    }
+    void tabFollowsTheWindow()
+    {
+        QFETCH(int, row);
+        QFETCH(int, page);
+        QFETCH(QStringList, order);
+        WindowFixture f;
+        f.window->show();
+        QApplication::setActiveWindow(f.window.get());
+        QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+        auto *matrix = f.control(Tag::ActionMatrix, f.delegate->aBox1()).as<RadioMatrix>();
+        matrix->rowButton(row)->click();
+        f.delegate->tabview1()->setCurrentIndex(page);
+        matrix->rowButton(row)->setFocus();
+        // A control made of parts (the radio column, a tab widget's bar, a
+        // spin box's line edit) counts by the control, and once: Tab first
+        // steps through the fields of a date picker.
+        QStringList visited;
+        for (int i = 0; i < 60 && visited.size() <= order.size(); ++i) {
+            QWidget *focus = QApplication::focusWidget();
+            while (focus && focus != f.window.get() && !order.contains(focus->objectName()))
+                focus = focus->parentWidget();
+            const QString name = focus ? focus->objectName() : QString();
+            if (visited.isEmpty() || visited.last() != name)
+                visited << name;
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(visited.join(' '), (order + QStringList {order.first()}).join(' '));
+    }
 };
 
 QTEST_MAIN(tst_Routes)
