@@ -27,9 +27,10 @@ private slots:
         QTest::addColumn<QString>("task");
         // Each "what SECONDS": awake (time passes), set (the wall clock is
         // set), sleep (found by the tick alone), logind (a sleep logind
-        // announces), hold (an alert is open), postpone.
+        // announces), asleep (logind's first word alone), hold (an alert is
+        // open), postpone.
         QTest::addColumn<QStringList>("events");
-        // What the next tick finds: "counting SECONDS", "due", or
+        // What the next tick finds: "counting SECONDS", "due", "asleep", or
         // "missed HH:MM" when the task ended without its action.
         QTest::addColumn<QString>("expected");
 
@@ -51,6 +52,10 @@ private slots:
             QStringList {"awake 1800", "logind 1800"}, QString("counting 1800"));
         addRow("wake-up at the due time", Evening, QString("in 5400"), QStringList {"awake 1800", "logind 3603"},
             QString("due"));
+        addRow("between logind's two words", Evening, QString("in 60"), QStringList {"awake 30", "asleep", "awake 40"},
+            QString("asleep"));
+        addRow("logind's wake word never comes", Evening, QString("in 60"),
+            QStringList {"awake 30", "asleep", "awake 70"}, QString("due"));
         addRow("hold while an alert is open", Evening, QString("in 120"), QStringList {"awake 30", "hold 100"},
             QString("counting 90"));
         addRow("postpone twice", Evening, QString("in 300"),
@@ -91,11 +96,13 @@ private slots:
                 running.postpone(ms / 1000);
             else if (what == "hold")
                 running.beginHold(), clock.advance(ms), running.endHold();
+            else if (what == "asleep")
+                running.prepareForSleep(true);
             else if (what == "logind")
                 running.prepareForSleep(true), clock.sleep(ms), running.prepareForSleep(false);
             // The one-second timer goes on ticking while the machine is awake.
             if (what == "awake" || what == "postpone")
-                QCOMPARE(running.tick() == RunningTask::Status::Due, false);
+                QVERIFY(running.tick() != RunningTask::Status::Due || (expected == "due" && event == events.last()));
         }
         clock.advance(500);
         QString found;
@@ -105,6 +112,9 @@ private slots:
             break;
         case RunningTask::Status::Due:
             found = "due";
+            break;
+        case RunningTask::Status::Asleep:
+            found = "asleep";
             break;
         case RunningTask::Status::Idle:
             found = "missed" + missed.value(0).section("Shut Down", 1);
