@@ -5,7 +5,6 @@
 #include "tests/support/DataRow.h"
 #include "tests/support/ManualClock.h"
 
-#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -123,25 +122,6 @@ private slots:
         QCOMPARE(found, expected);
         QCOMPARE(missed.size(), expected.startsWith("missed") ? 1 : 0);
         QCOMPARE(running.isRunning(), !expected.startsWith("missed"));
-    }
-
-    // Postpone is a move of the due time the observers hear of at once; a
-    // stopped task has nothing to move.
-    void postponeSignalsAndIdle()
-    {
-        ManualClock clock(Evening);
-        RunningTask running(clock);
-        QSignalSpy left(&running, &RunningTask::timeLeftChanged);
-        running.postpone(600);
-        QCOMPARE(left.size(), 0);
-        running.startCountdown(60, "Sleep");
-        running.postpone(600);
-        QCOMPARE(left.takeLast().value(0).toLongLong(), 660);
-        QCOMPARE(running.dueTime(), Evening.addSecs(660));
-        running.end();
-        running.postpone(600);
-        QCOMPARE(left.size(), 0);
-        QCOMPARE(running.secondsLeft(), 0);
     }
 };
 
