@@ -145,13 +145,18 @@ RunningTask::Status RunningTask::tick()
     if (!m_running)
         return Status::Idle;
     const qint64 elapsed = m_clock.elapsedMs();
-    const qint64 slept = (elapsed - m_lastElapsed) - (m_clock.awakeMs() - m_lastAwake);
+    const qint64 awake = m_clock.awakeMs();
     const qint64 wallOffset = m_clock.now().toMSecsSinceEpoch() - elapsed;
+    const qint64 slept = (elapsed - m_lastElapsed) - (awake - m_lastAwake);
     const qint64 clockSet = wallOffset - m_lastWallOffset;
-    rememberClocks();
+    m_lastElapsed = elapsed;
+    m_lastAwake = awake;
+    m_lastWallOffset = wallOffset;
 
-    // The tick may come before logind says the machine woke.
+    // The tick may come before logind says the machine woke; it is awake
+    // all the same.
     if (slept > SleepThresholdMs) {
+        m_sleepAnnounced = -1;
         wake();
         if (!m_running)
             return Status::Idle;
