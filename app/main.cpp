@@ -19,7 +19,7 @@ int main(int argc, char *argv[])
         claim = Launcher::claim(commandLine);
 
     if (commandLine.outcome() != CommandLine::Outcome::Start
-        || claim.handOver.status != SingleInstance::HandOver::NoneRunning) {
+        || claim.handOver.status != SingleInstance::HandOver::NoneRunning || commandLine.request().postpone) {
         // Only a start that ends here prints, in the user's language: it
         // alone pays for an application object to hold the catalogues. The
         // window's start is not slowed by one that comes and goes.
@@ -27,7 +27,7 @@ int main(int argc, char *argv[])
         Translations::install();
         if (commandLine.outcome() != CommandLine::Outcome::Start)
             return CommandLine::parse(arguments, now).report();
-        return Launcher::report(claim.handOver).value_or(1);
+        return Launcher::report(commandLine, claim.handOver).value_or(1);
     }
 
     Launcher::leaveSessionManagement();

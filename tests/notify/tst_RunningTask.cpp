@@ -6,11 +6,13 @@
 #include "actions/DesktopNotifier.h"
 #include "actions/LogindInhibitor.h"
 #include "app/AppDelegate.h"
+#include "app/Launcher.h"
 #include "app/MainWindow.h"
 #include "app/Translations.h"
 #include "controls/RadioMatrix.h"
 #include "controls/Tags.h"
 #include "tests/common/PrivateBus.h"
+#include "tests/support/ManualClock.h"
 #include "tests/support/RecordingAlertPresenter.h"
 #include "tests/support/RecordingSystemActions.h"
 
@@ -23,12 +25,12 @@ namespace {
 const QString Notifications = QStringLiteral("org.freedesktop.Notifications");
 const QString Logind = QStringLiteral("org.freedesktop.login1");
 // The daemon's calls since the last time: "Notify 0 Sleep in 1 minute" (the
-// id replaced, the summary; the actions only when they are not a Stop
-// button), "Close 1".
+// id replaced, the summary; the actions only when they are not the Stop and
+// Postpone buttons), "Close 1".
 const char *const NotificationCalls = R"(ret = []
 for t, m, a in self.call_log:
     if m == 'Notify':
-        ret.append('Notify %d %s%s' % (a[1], a[3], '' if list(a[5]) == ['stop', 'Stop'] else ' ' + str(a[5])))
+        ret.append('Notify %d %s%s' % (a[1], a[3], '' if list(a[5]) == ['stop', 'Stop', 'postpone', 'Postpone 10 minutes'] else ' ' + str(a[5])))
     elif m == 'CloseNotification':
         ret.append('Close %d' % a[0])
 self.call_log.clear())";
@@ -66,28 +68,35 @@ private slots:
     {
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("seconds");
-        // Stopped with the warning's Stop at 0:05, or left to fire.
-        QTest::addColumn<bool>("stopped");
+        // The warning's button pressed ("stop 5": Stop at 0:05), or none:
+        // the task fires.
+        QTest::addColumn<QString>("press");
         // What the system says of the action before it runs.
         QTest::addColumn<Readiness>("readiness");
-        // The title at the start, then the daemon's calls.
+        // The title at the start, then the daemon's calls, and the title
+        // after the press.
         QTest::addColumn<QString>("expected");
 
         QTest::newRow("5 minutes: no warning of the start itself, fires")
-            << 3 << 300 << false << Readiness::Ready
+            << 3 << 300 << QString() << Readiness::Ready
             << "5:00 – Sleep – Morvane; Notify 0 Sleep in 1 minute; Notify 1 Sleep in 10 seconds; Close 1";
         QTest::newRow("6 minutes, the warning's Stop")
-            << 2 << 360 << true << Readiness::Ready
+            << 2 << 360 << "stop 5" << Readiness::Ready
             << "6:00 – Log Out – Morvane; Notify 0 Log Out in 5 minutes; Notify 1 Log Out in 1 minute; "
-               "Notify 1 Log Out in 10 seconds; Close 1";
+               "Notify 1 Log Out in 10 seconds; Morvane; Close 1";
+        QTest::newRow("6 minutes, Postpone at the 1-minute warning: the warnings come again")
+            << 1 << 360 << "postpone 60" << Readiness::Ready
+            << "6:00 – Shut Down – Morvane; Notify 0 Shut Down in 5 minutes; Notify 1 Shut Down in 1 minute; "
+               "10:59 – Shut Down – Morvane; Close 1; Notify 0 Shut Down in 5 minutes; "
+               "Notify 2 Shut Down in 1 minute; Notify 2 Shut Down in 10 seconds; Close 2";
         // An action the line under the actions calls refused is still
         // warned of, with the reason.
         QTest::newRow("refused Display Sleep")
-            << 4 << 20 << false << Readiness::NotSupported
+            << 4 << 20 << QString() << Readiness::NotSupported
             << "0:20 – Display Sleep – Morvane; Notify 0 Display Sleep in 10 seconds, but there is no way to turn "
                "the display off here; Close 1";
         QTest::newRow("refused Sleep")
-            << 3 << 20 << false << Readiness::NeedsPassword
+            << 3 << 20 << QString() << Readiness::NeedsPassword
             << "0:20 – Sleep – Morvane; Notify 0 Sleep in 10 seconds, but the system would ask for a password, and "
                "nobody may be there to give it; Close 1";
     }
@@ -96,20 +105,25 @@ private slots:
     {
         QFETCH(int, row);
         QFETCH(int, seconds);
-        QFETCH(bool, stopped);
+        QFETCH(QString, press);
         QFETCH(Readiness, readiness);
         QFETCH(QString, expected);
+        const QString button = press.section(' ', 0, 0);
+        const qint64 pressAt = press.section(' ', 1).toLongLong();
 
         ask(m_session, Notifications, "self.next_id = 1\nself.call_log.clear()\nret = []");
-        MainWindow window;
         auto recorder = std::make_unique<RecordingSystemActions>();
         recorder->readiness = readiness;
         // The locks held as each action runs.
         QStringList atAction;
         recorder->onCall = [&] { atAction << inhibitors().join(", "); };
-        AppDelegate delegate(&window, std::move(recorder), std::make_unique<RecordingAlertPresenter>(),
+        auto manualClock = std::make_unique<ManualClock>();
+        ManualClock &clock = *manualClock;
+        Launcher morvane(std::move(recorder), std::make_unique<RecordingAlertPresenter>(),
             std::make_unique<DesktopNotifier>("io.github.morvane.Morvane", m_session.bus()),
-            std::make_unique<LogindInhibitor>());
+            std::make_unique<LogindInhibitor>(), std::move(manualClock));
+        AppDelegate &delegate = morvane.delegate();
+        MainWindow &window = morvane.window();
         delegate.applicationDidFinishLaunching();
         delegate.findChild<QTimer *>(QString(), Qt::FindDirectChildrenOnly)->stop();
         const auto control = [&](qint64 tag, QObject *in = nullptr) { return delegate.getGUIObject(tag, in); };
@@ -122,26 +136,33 @@ private slots:
         QCOMPARE(inhibitors(), QStringList {"idle Morvane Counting down to " + action + " block"});
 
         QStringList calls {window.windowTitle()};
-        while (delegate.isTaskRunning() && (!stopped || delegate.counterTimer() > 6)) {
+        bool pressed = button.isEmpty();
+        while (delegate.isTaskRunning()) {
+            clock.advance(500);
             delegate.timerFired();
+            clock.advance(500);
             // Answered after the Notify on the same connection, whose id is then
             // taken in before the next tick.
             calls += notificationCalls();
             QCoreApplication::processEvents();
-        }
-        if (stopped) {
-            // Other notifications and other actions stop nothing.
-            ask(m_session, Notifications, QString(Invoked).arg("(7, 'stop'), (1, 'default')"));
+            if (pressed || delegate.counterTimer() != pressAt)
+                continue;
+            // Other notifications and other actions do nothing.
+            ask(m_session, Notifications, QString(Invoked).arg("(7, 'stop'), (7, 'postpone'), (1, 'default')"));
             QCoreApplication::processEvents();
-            QVERIFY(delegate.isTaskRunning());
-            ask(m_session, Notifications, QString(Invoked).arg("(1, 'stop')"));
+            QCOMPARE(delegate.counterTimer(), pressAt);
+            const QString before = window.windowTitle();
+            ask(m_session, Notifications, QString(Invoked).arg(QString("(1, '%1')").arg(button)));
+            QTRY_VERIFY(window.windowTitle() != before);
+            calls << window.windowTitle();
+            pressed = true;
         }
         QTRY_VERIFY(!delegate.isTaskRunning());
         QCOMPARE(window.windowTitle(), "Morvane");
         QTRY_COMPARE((calls += notificationCalls()).join("; "), expected);
         QCOMPARE(inhibitors(), QStringList {});
         // Fired once, with the lock let go before.
-        QCOMPARE(atAction, stopped ? QStringList {} : QStringList {""});
+        QCOMPARE(atAction, button == "stop" ? QStringList {} : QStringList {""});
     }
 };
 
