@@ -205,8 +205,8 @@ private slots:
         QTest::newRow("postpone") << "--action logout --in 10m"
                                   << "--postpone 5m"
                                   << "Postponed: Log Out at " << 0 << "Stop | 15:00 – Log Out – Morvane";
-        QTest::newRow("nothing to postpone")
-            << QString() << "--postpone 5m" << "No task is counting down; there is nothing to postpone." << 1 << idle;
+        QTest::newRow("nothing to postpone") << QString() << "--postpone 5m"
+                                             << "No task is counting down; there is nothing to postpone." << 1 << idle;
     }
 
     void startsOrHandsOver()
