@@ -1,0 +1,111 @@
+// The tray icon's menu on the real window: each entry takes the route the
+// window's Stop or the warning's Postpone takes, and the icon follows the
+// task. Qt's offscreen platform has no tray: the icon is never shown there,
+// and nothing about it may be logged. The icon against a real tray host is
+// in tests/desktops (make check-desktops).
+
+#include "app/TrayIcon.h"
+#include "task/TaskWarnings.h"
+#include "tests/support/DataRow.h"
+#include "tests/support/WindowFixture.h"
+
+#include <QMenu>
+#include <QSystemTrayIcon>
+#include <QTest>
+
+namespace {
+// Everything logged above debug, but the window's own start lines.
+QStringList logged;
+void recordMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type != QtDebugMsg && !(type == QtInfoMsg && qstrcmp(context.category, "morvane") == 0))
+        logged << message;
+}
+} // namespace
+
+class tst_TrayIcon : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void entryTakesTheWindowsRoute_data()
+    {
+        QTest::addColumn<QString>("entry");
+        // Whether the task still runs afterwards, and how far its due time
+        // moved, in seconds.
+        QTest::addColumn<bool>("running");
+        QTest::addColumn<qint64>("moved");
+        QTest::addColumn<QString>("toolTip");
+
+        addRow("Stop", QString("Stop"), false, qint64(0), QString("Shut Down in 4:59"));
+        addRow("Postpone 10 minutes", QString("Postpone 10 minutes"), true, TaskWarnings::PostponeSeconds,
+            QString("Shut Down in 14:59"));
+        addRow("Show Morvane", QString("Show Morvane"), true, qint64(0), QString("Shut Down in 4:59"));
+    }
+
+    void entryTakesTheWindowsRoute()
+    {
+        QFETCH(QString, entry);
+        QFETCH(bool, running);
+        QFETCH(qint64, moved);
+        QFETCH(QString, toolTip);
+
+        logged.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(recordMessage);
+        WindowFixture f;
+        TrayIcon tray(f.delegate->runningTask(), f.window.get(), [&] { f.delegate->stopRunningTask(); });
+        auto *icon = tray.findChild<QSystemTrayIcon *>();
+        f.selectRow(1);
+        f.setCountdown("5", "Minutes");
+        f.pressRun();
+        f.delegate->timerFired();
+        const QDateTime due = f.delegate->runningTask().dueTime();
+        f.window->showMinimized();
+
+        QStringList entries;
+        QAction *clicked = nullptr;
+        for (QAction *action : icon->contextMenu()->actions()) {
+            entries << action->text();
+            if (action->text() == entry)
+                clicked = action;
+        }
+        QCOMPARE(entries, QStringList({"Show Morvane", "Stop", "Postpone 10 minutes"}));
+        clicked->trigger();
+        // The route runs from the event loop, once the menu is answered.
+        QCOMPARE(f.delegate->isTaskRunning(), true);
+        QTRY_COMPARE(f.delegate->isTaskRunning(), running);
+        QCOMPARE(f.runTitle(), running ? "Stop" : "Run");
+        QTRY_COMPARE(icon->toolTip(), toolTip);
+        if (running)
+            QCOMPARE(due.secsTo(f.delegate->runningTask().dueTime()), moved);
+        QCOMPARE(f.window->isMinimized(), entry != "Show Morvane");
+
+        // No tray on this platform: nothing shown, nothing said about it.
+        QVERIFY(!icon->isVisible());
+        qInstallMessageHandler(previous);
+        QCOMPARE(logged, QStringList());
+    }
+
+    void toolTip_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<qint64>("secondsLeft");
+        QTest::addColumn<QString>("expected");
+
+        addRow("minutes", QString("Shut Down"), qint64(299), QString("Shut Down in 4:59"));
+        addRow("beyond a day", QString("Restart"), qint64(2 * 86400 + 3 * 3600 + 299),
+            QString("Restart in 2 d 3:04:59"));
+        addRow("no action selected", QString(), qint64(10), QString("The task ends in 0:10"));
+    }
+
+    void toolTip()
+    {
+        QFETCH(QString, action);
+        QFETCH(qint64, secondsLeft);
+        QFETCH(QString, expected);
+        QCOMPARE(TrayIcon::toolTip(action, secondsLeft), expected);
+    }
+};
+
+QTEST_MAIN(tst_TrayIcon)
+#include "tst_TrayIcon.moc"
