@@ -21,6 +21,8 @@ public:
     void show(const QString &summary, const QString &body) override;
     void withdraw() override;
     void setStopHandler(std::function<void()> handler) override;
+    void setPostponeHandler(std::function<void()> handler) override;
+    void tell(const QString &summary, const QString &body) override;
 
 private slots:
     void onActionInvoked(uint id, const QString &actionKey);
@@ -28,10 +30,12 @@ private slots:
 
 private:
     void close(uint id);
+    QDBusMessage notification(uint replaces, const QString &summary, const QString &body, const QStringList &actions);
 
     QDBusConnection m_bus;
     QString m_appId;
     std::function<void()> m_stop;
+    std::function<void()> m_postpone;
     // The id the service gave the warning shown, 0 while none is; the next
     // warning replaces it.
     uint m_id = 0;

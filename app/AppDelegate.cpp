@@ -9,15 +9,14 @@
 #include "controls/Log.h"
 #include "controls/RadioMatrix.h"
 #include "controls/Tags.h"
+#include "editor/CountdownTick.h"
 #include "editor/EventRouter.h"
 #include "editor/ReadinessNotice.h"
 #include "editor/ScheduleEditor.h"
 #include "editor/TaskController.h"
 #include "schedule/CalendarMath.h"
-#include "schedule/CountdownTick.h"
-#include "schedule/Duration.h"
-#include "schedule/TaskWarnings.h"
 #include "settings/SettingsWriter.h"
+#include "task/SystemTaskClock.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -33,21 +32,13 @@ constexpr const char *ProductName = "Morvane";
 constexpr int TickIntervalMs = 1000;
 } // namespace
 
-AppDelegate::AppDelegate(
-    MainWindow *window, std::unique_ptr<SystemActions> actions, std::unique_ptr<AlertPresenter> alerts, QObject *parent)
-    : AppDelegate(window, std::move(actions), std::move(alerts), nullptr, nullptr, parent)
-{
-}
-
 AppDelegate::AppDelegate(MainWindow *window, std::unique_ptr<SystemActions> actions,
-    std::unique_ptr<AlertPresenter> alerts, std::unique_ptr<TaskNotifier> notifier,
-    std::unique_ptr<IdleInhibitor> inhibitor, QObject *parent)
+    std::unique_ptr<AlertPresenter> alerts, std::unique_ptr<TaskClock> clock, QObject *parent)
     : QObject(parent)
     , m_actions(std::move(actions))
     , m_alerts(std::move(alerts))
-    , m_notifier(std::move(notifier))
-    , m_inhibitor(std::move(inhibitor))
-    , m_warnings(m_notifier ? std::make_unique<TaskWarnings>(*m_notifier) : nullptr)
+    , m_clock(clock ? std::move(clock) : std::make_unique<SystemTaskClock>())
+    , m_task(std::make_unique<RunningTask>(*m_clock))
     , m_settings(std::make_unique<SettingsWriter>(context()))
     , m_notice(std::make_unique<ReadinessNotice>(context(), *m_actions))
     , m_taskController(std::make_unique<TaskController>(context(), *m_settings, *m_notice))
@@ -65,8 +56,9 @@ AppDelegate::AppDelegate(MainWindow *window, std::unique_ptr<SystemActions> acti
         window->setDelegate(this);
     }
     connectControls();
-    if (m_notifier)
-        m_notifier->setStopHandler([this] { stopRunningTask(); });
+    connect(m_task.get(), &RunningTask::postponed, this, [this] { m_tick->showTimeLeft(); });
+    connect(m_task.get(), &RunningTask::missedWhileAsleep, this,
+        [this](const QDateTime &due, const QString &action) { m_tick->missedWhileAsleep(due, action); });
 }
 
 AppDelegate::~AppDelegate()
@@ -370,56 +362,17 @@ void AppDelegate::stopRunningTask()
         promptEvent(getGUIObject(Tag::RunButton, nullptr).object());
 }
 
-void AppDelegate::taskStarted(qint64 secondsLeft)
+RunningTask &AppDelegate::runningTask()
 {
-    const QString action = selectedActionName();
-    showTimeLeftInTitle(secondsLeft);
-    if (m_warnings)
-        m_warnings->taskStarted(secondsLeft, action);
-    // A task whose lock is refused still runs: the lock only keeps the
-    // desktop from sleeping through it.
-    if (m_inhibitor && m_inhibitor->hold(tr("Counting down to %1").arg(action)) != 0)
-        qCInfo(lcMorvane, "The desktop may go idle during this task: logind did not grant the lock.");
-}
-
-void AppDelegate::timeLeftChanged(qint64 secondsLeft)
-{
-    showTimeLeftInTitle(secondsLeft);
-    if (m_warnings)
-        m_warnings->timeLeftChanged(secondsLeft);
-}
-
-void AppDelegate::taskEnded()
-{
-    // Sleep and Display Sleep follow at once when the task fires; Morvane's
-    // own lock must not stand in their way.
-    if (m_inhibitor)
-        m_inhibitor->release();
-    if (m_warnings)
-        m_warnings->taskEnded();
-    if (m_window)
-        m_window->setWindowTitle(QLatin1String(ProductName));
-}
-
-QString AppDelegate::selectedActionName() const
-{
-    const auto *matrix = getGUIObject(Tag::ActionMatrix, m_aBox1).as<RadioMatrix>();
-    return matrix ? withoutMnemonic(matrix->rows().value(matrix->selectedRow())) : QString();
-}
-
-void AppDelegate::showTimeLeftInTitle(qint64 secondsLeft)
-{
-    if (!m_window)
-        return;
-    QStringList parts {Duration::clockText(secondsLeft), selectedActionName(), QLatin1String(ProductName)};
-    parts.removeAll(QString());
-    m_window->setWindowTitle(parts.join(QStringLiteral(" – ")));
+    return *m_task;
 }
 
 void AppDelegate::showAlert(AlertKind kind, const QString &message)
 {
     ++m_openAlerts;
+    m_task->beginHold();
     m_alerts->showAlert(kind, message);
+    m_task->endHold();
     --m_openAlerts;
     releaseHeldTick();
 }

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "actions/IdleInhibitor.h"
 #include "actions/SystemActions.h"
-#include "actions/TaskNotifier.h"
 #include "app/TabViewDelegate.h"
 #include "app/TaggedTabView.h"
 #include "app/WindowDelegate.h"
 #include "controls/AlertPresenter.h"
 #include "controls/Control.h"
 #include "controls/TaskContext.h"
+#include "task/RunningTask.h"
+#include "task/TaskClock.h"
 
 #include <QDateTime>
 #include <QGroupBox>
@@ -26,7 +26,6 @@ class ReadinessNotice;
 class ScheduleEditor;
 class SettingsWriter;
 class TaskController;
-class TaskWarnings;
 
 // The one controller of Morvane's main window.
 //
@@ -37,22 +36,20 @@ class TaskWarnings;
 // task length. Every control sends promptEvent(), which routes by the
 // sender's class and tag to a small handler.
 //
-// Platform services (the system actions, the alert, the warnings before the
-// action and the idle lock) are injected so that tests can stand in for
-// them. The handlers below it (task controller, schedule editor, tick,
-// settings writer) see the window only through the TaskContext this class
-// hands them.
+// Platform services (the system actions, the alert and the clocks the
+// running task is measured by) are injected so that tests can stand in for
+// them. The running task lives here, since counterTimer follows from it;
+// what follows the task beyond the window's controls (the title, the
+// warnings, the idle lock) is put together by the Launcher. The handlers below it (task controller, schedule editor,
+// tick, settings writer) see the window only through the TaskContext this class hands them.
 class AppDelegate : public QObject, public WindowDelegate, public TabViewDelegate, private TaskContext
 {
     Q_OBJECT
 
 public:
-    // Without a notifier or an inhibitor a task runs without warnings or
-    // idle lock, as the tests of the window's handlers want it.
+    // Without a clock the system's clocks are read.
     AppDelegate(MainWindow *window, std::unique_ptr<SystemActions> actions, std::unique_ptr<AlertPresenter> alerts,
-        QObject *parent = nullptr);
-    AppDelegate(MainWindow *window, std::unique_ptr<SystemActions> actions, std::unique_ptr<AlertPresenter> alerts,
-        std::unique_ptr<TaskNotifier> notifier, std::unique_ptr<IdleInhibitor> inhibitor, QObject *parent = nullptr);
+        std::unique_ptr<TaskClock> clock = nullptr, QObject *parent = nullptr);
     ~AppDelegate() override;
 
     // Fields.
@@ -101,6 +98,8 @@ public:
     // route; nothing while no task runs, so that a late request from
     // outside the window can never start one.
     void stopRunningTask();
+    // The task that counts down, for what follows it.
+    RunningTask &runningTask() override;
 
     // Calendar arithmetic and the time-left text.
     qint64 calculateLongFromTime(const QDateTime &date1, const QDateTime &date2) const;
@@ -139,14 +138,6 @@ private:
     // runs right after it closes.
     void showAlert(AlertKind kind, const QString &message) override;
     void returnToIdle() override;
-    // The window's title shows the time left and the action while a task
-    // runs; the warnings and the idle lock come and go with the task.
-    void taskStarted(qint64 secondsLeft) override;
-    void timeLeftChanged(qint64 secondsLeft) override;
-    void taskEnded() override;
-    // The selected action row's text as it reads ("Shut Down").
-    QString selectedActionName() const;
-    void showTimeLeftInTitle(qint64 secondsLeft);
     // A help page no viewer of the desktop took, in Morvane's own window.
     void showInHelpWindow(const QUrl &page);
 
@@ -169,9 +160,8 @@ private:
 
     std::unique_ptr<SystemActions> m_actions;
     std::unique_ptr<AlertPresenter> m_alerts;
-    std::unique_ptr<TaskNotifier> m_notifier;
-    std::unique_ptr<IdleInhibitor> m_inhibitor;
-    std::unique_ptr<TaskWarnings> m_warnings;
+    std::unique_ptr<TaskClock> m_clock;
+    std::unique_ptr<RunningTask> m_task;
     std::unique_ptr<SettingsWriter> m_settings;
     std::unique_ptr<ReadinessNotice> m_notice;
     std::unique_ptr<TaskController> m_taskController;

@@ -43,6 +43,7 @@ const QString Action = QStringLiteral("action");
 const QString In = QStringLiteral("in");
 const QString At = QStringLiteral("at");
 const QString Script = QStringLiteral("script");
+const QString Postpone = QStringLiteral("postpone");
 
 } // namespace
 
@@ -75,7 +76,8 @@ CommandLine CommandLine::parse(const QStringList &arguments, const QDateTime &no
         {In, tr("When: after a countdown such as 45s, 90m, 2h30m or 1d (units s, m, h, d)."),
             QStringLiteral("duration")},
         {At, tr("When: at a date and time such as 2026-12-24T18:00, or at the next 18:00."), QStringLiteral("time")},
-        {Script, tr("The script file that --action script runs."), QStringLiteral("path")}});
+        {Script, tr("The script file that --action script runs."), QStringLiteral("path")},
+        {Postpone, tr("Moves the task that is counting down later, such as by 10m."), QStringLiteral("duration")}});
     for (const char *name : QtOptionsWithValue)
         addQtOption(parser, name, true);
     for (const char *name : QtSwitches)
@@ -105,7 +107,8 @@ CommandLine CommandLine::parse(const QStringList &arguments, const QDateTime &no
         result.m_message = tr("Usage: morvane [options]") + text.mid(text.indexOf(QLatin1Char('\n'))) + '\n'
             + tr("Examples:")
             + QStringLiteral("\n  morvane --action shutdown --in 90m\n"
-                             "  morvane --action script --script ~/backup.sh --at 23:30\n");
+                             "  morvane --action script --script ~/backup.sh --at 23:30\n"
+                             "  morvane --postpone 10m\n");
     } else if (result.m_outcome == Outcome::Version) {
         result.m_message = QStringLiteral("morvane " MORVANE_VERSION "\n");
     }
@@ -114,9 +117,18 @@ CommandLine CommandLine::parse(const QStringList &arguments, const QDateTime &no
 
 QString CommandLine::readTask(const QCommandLineParser &parser, const QDateTime &now)
 {
-    for (const QString &option : {Action, In, At, Script}) {
+    for (const QString &option : {Action, In, At, Script, Postpone}) {
         if (parser.values(option).size() > 1)
             return tr("--%1 is given more than once.").arg(option);
+    }
+    if (parser.isSet(Postpone)) {
+        if (parser.isSet(Action) || parser.isSet(In) || parser.isSet(At) || parser.isSet(Script))
+            return tr("--postpone goes alone: it moves the task that runs.");
+        m_request.postpone = Duration::parse(parser.value(Postpone));
+        if (!m_request.postpone)
+            return tr("'%1' is not a duration: write numbers with the units s, m, h or d, such as 45s, 90m or 2h30m.")
+                .arg(parser.value(Postpone));
+        return QString();
     }
     const bool hasAction = parser.isSet(Action);
     const bool hasIn = parser.isSet(In);

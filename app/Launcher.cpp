@@ -51,6 +51,12 @@ std::optional<int> Launcher::handOver(const CommandLine &commandLine)
         = SingleInstance::handOver(SingleInstance::socketName(), commandLine.given());
     switch (handOver.status) {
     case SingleInstance::HandOver::NoneRunning:
+        if (commandLine.request().postpone) {
+            const QString text = QCoreApplication::translate(
+                "Launcher", "Morvane is not running in this session; there is nothing to postpone.");
+            std::fprintf(stderr, "morvane: %s\n", text.toLocal8Bit().constData());
+            return 1;
+        }
         return std::nullopt;
     case SingleInstance::HandOver::Answered:
         if (!handOver.answer.isEmpty())
@@ -72,13 +78,23 @@ Launcher::Launcher()
 }
 
 Launcher::Launcher(std::unique_ptr<SystemActions> actions, std::unique_ptr<AlertPresenter> alerts,
-    std::unique_ptr<TaskNotifier> notifier, std::unique_ptr<IdleInhibitor> inhibitor)
+    std::unique_ptr<TaskNotifier> notifier, std::unique_ptr<IdleInhibitor> inhibitor, std::unique_ptr<TaskClock> clock)
+    // The message boxes sit on the window, which exists by the time the
+    // delegate is made.
+    : m_delegate(std::make_unique<AppDelegate>(&m_window, std::move(actions),
+        alerts ? std::move(alerts) : std::make_unique<MessageBoxAlertPresenter>(&m_window), std::move(clock)))
+    , m_notifier(std::move(notifier))
+    , m_inhibitor(std::move(inhibitor))
+    , m_title(m_delegate->runningTask(), &m_window)
 {
-    // Made here, once the window exists for the message boxes to sit on.
-    if (!alerts)
-        alerts = std::make_unique<MessageBoxAlertPresenter>(&m_window);
-    m_delegate = std::make_unique<AppDelegate>(
-        &m_window, std::move(actions), std::move(alerts), std::move(notifier), std::move(inhibitor));
+    RunningTask &task = m_delegate->runningTask();
+    if (m_notifier) {
+        m_warnings = std::make_unique<TaskWarnings>(task, *m_notifier);
+        m_notifier->setStopHandler([this] { m_delegate->stopRunningTask(); });
+    }
+    if (m_inhibitor)
+        m_idleLock = std::make_unique<IdleLock>(task, *m_inhibitor);
+    QObject::connect(&m_sleepWatcher, &LogindSleepWatcher::prepareForSleep, &task, &RunningTask::prepareForSleep);
     // Queued, so that the window's close event finishes before the loop ends.
     QObject::connect(
         m_delegate.get(), &AppDelegate::terminationRequested, m_delegate.get(), [] { QCoreApplication::exit(0); },
@@ -100,7 +116,11 @@ QString Launcher::takeOver(const QStringList &arguments)
     m_window.raise();
     m_window.activateWindow();
     const CommandLine commandLine = CommandLine::parse(arguments);
-    if (commandLine.outcome() != CommandLine::Outcome::Start || !commandLine.request().asksForTask())
+    if (commandLine.outcome() != CommandLine::Outcome::Start)
+        return QString();
+    if (commandLine.request().postpone)
+        return postpone(*commandLine.request().postpone);
+    if (!commandLine.request().asksForTask())
         return QString();
     if (m_delegate->isTaskRunning())
         return QCoreApplication::translate("Launcher",
@@ -109,6 +129,18 @@ QString Launcher::takeOver(const QStringList &arguments)
             .arg(m_window.windowTitle());
     startLater(commandLine.request());
     return QString();
+}
+
+QString Launcher::postpone(qint64 seconds)
+{
+    RunningTask &task = m_delegate->runningTask();
+    if (!task.isRunning())
+        return QCoreApplication::translate("Launcher", "No task is counting down; there is nothing to postpone.");
+    // The same route as the warning's Postpone: the editor stays locked.
+    task.postpone(seconds);
+    return QCoreApplication::translate("Launcher", "Postponed: %1 at %2.")
+        .arg(task.action().isEmpty() ? QCoreApplication::translate("Launcher", "the task ends") : task.action(),
+            task.dueTime().toString(QStringLiteral("HH:mm:ss")));
 }
 
 void Launcher::startLater(const TaskRequest &request)

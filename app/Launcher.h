@@ -1,9 +1,15 @@
 #pragma once
 
+#include "actions/IdleInhibitor.h"
+#include "actions/LogindSleepWatcher.h"
+#include "actions/TaskNotifier.h"
 #include "app/AppDelegate.h"
 #include "app/MainWindow.h"
 #include "app/SingleInstance.h"
 #include "app/TaskRequest.h"
+#include "app/WindowTitle.h"
+#include "task/IdleLock.h"
+#include "task/TaskWarnings.h"
 
 #include <memory>
 #include <optional>
@@ -11,9 +17,10 @@
 class CommandLine;
 
 // Morvane put together as the user gets it: the main window, its controller
-// with the real system actions, message-box alerts, desktop notifications
-// and logind's idle lock, the application's names and icon, and the socket
-// that later starts hand their command line to. main() only reads the
+// with the real system actions and message-box alerts; what follows the
+// running task (the window's title, desktop notifications, logind's idle
+// lock and its word on sleep); the application's names and icon, and the
+// socket that later starts hand their command line to. main() only reads the
 // command line, makes a QApplication, a Launcher and runs.
 class Launcher
 {
@@ -34,9 +41,10 @@ public:
 
     Launcher();
     // Stand-ins for the services; without alerts, message boxes over the
-    // window show them.
+    // window show them, and without a clock the system's clocks count.
     Launcher(std::unique_ptr<SystemActions> actions, std::unique_ptr<AlertPresenter> alerts,
-        std::unique_ptr<TaskNotifier> notifier, std::unique_ptr<IdleInhibitor> inhibitor);
+        std::unique_ptr<TaskNotifier> notifier, std::unique_ptr<IdleInhibitor> inhibitor,
+        std::unique_ptr<TaskClock> clock = nullptr);
 
     MainWindow &window() { return m_window; }
     AppDelegate &delegate() { return *m_delegate; }
@@ -46,14 +54,23 @@ public:
     void launch(const TaskRequest &request = {});
 
     // A later start's arguments: brings the window to the front and starts
-    // the task they ask for, unless one runs. Answers what the later start
-    // prints: empty, or why its task was not started.
+    // the task they ask for, unless one runs, or postpones the running one.
+    // Answers what the later start prints: empty, or why its task was not
+    // started, or the new due time.
     QString takeOver(const QStringList &arguments);
 
 private:
     void startLater(const TaskRequest &request);
+    QString postpone(qint64 seconds);
 
     MainWindow m_window;
     std::unique_ptr<AppDelegate> m_delegate;
+    std::unique_ptr<TaskNotifier> m_notifier;
+    std::unique_ptr<IdleInhibitor> m_inhibitor;
+    WindowTitle m_title;
+    // Only with a notifier and an inhibitor.
+    std::unique_ptr<TaskWarnings> m_warnings;
+    std::unique_ptr<IdleLock> m_idleLock;
+    LogindSleepWatcher m_sleepWatcher;
     SingleInstance m_instance;
 };

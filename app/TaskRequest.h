@@ -17,6 +17,9 @@ struct TaskRequest
     std::optional<QDateTime> moment;
     // The script file of the Run Script row.
     QString script;
+    // --postpone: seconds to move the running task later by, instead of a
+    // task.
+    std::optional<qint64> postpone;
 
     bool asksForTask() const { return action != ActionRow::None; }
 };

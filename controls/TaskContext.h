@@ -6,6 +6,8 @@
 #include <QString>
 #include <QtGlobal>
 
+class RunningTask;
+
 // Where a control is looked up. A schedule page that is not shown is not
 // part of the window's tree, so a page's controls are always looked up in
 // that page.
@@ -32,7 +34,8 @@ public:
     // Whether the date page is the schedule page shown.
     virtual bool isDatePageShown() const = 0;
 
-    // The running task's count in seconds, 0 while idle.
+    // The running task's count in seconds, 0 while idle: the time left as
+    // the last tick found it, from the task's due time.
     virtual qint64 counterTimer() const = 0;
     virtual void setCounterTimer(qint64 count) = 0;
     // The smallest task length in seconds.
@@ -46,11 +49,8 @@ public:
     // Unlocks the window and ends the task without acting.
     virtual void returnToIdle() = 0;
 
-    // A task started, counted down or ended (stopped or fired), secondsLeft
-    // before its action. What a running task shows and holds beyond the
-    // controls (the window's title, the warnings, the idle lock) follows
-    // these; the handlers' own work does not depend on them.
-    virtual void taskStarted(qint64 secondsLeft) = 0;
-    virtual void timeLeftChanged(qint64 secondsLeft) = 0;
-    virtual void taskEnded() = 0;
+    // The task that counts down: started and ended by the window's
+    // handlers, ticked by the tick. The title, the warnings and the idle
+    // lock follow its signals.
+    virtual RunningTask &runningTask() = 0;
 };

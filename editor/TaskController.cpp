@@ -2,11 +2,13 @@
 
 #include "controls/ActionRow.h"
 #include "controls/Log.h"
+#include "controls/RadioMatrix.h"
 #include "controls/Tags.h"
 #include "controls/TaskContext.h"
 #include "editor/ReadinessNotice.h"
 #include "schedule/StartChecks.h"
 #include "settings/SettingsWriter.h"
+#include "task/RunningTask.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -58,12 +60,14 @@ void TaskController::startTask()
     }
 
     std::optional<qint64> length;
+    std::optional<QDateTime> moment;
     if (m_context.selectedPageLabel() == countdownPageLabel()) {
         length = countdownLength();
         if (!length)
             return;
     } else {
-        length = dateLength();
+        moment = m_context.control(Tag::DatePickerA, Area::DatePage).dateValue();
+        length = dateLength(*moment);
         if (!length)
             return;
     }
@@ -80,8 +84,19 @@ void TaskController::startTask()
     m_settings.save();
     m_notice.update();
     // The count holds the one tick that ends the task; the rest is the time
-    // left before the action.
-    m_context.taskStarted(*count - 1);
+    // left before the action. A date task keeps its moment on the wall clock
+    // unless the minimum raised it.
+    RunningTask &task = m_context.runningTask();
+    if (moment && *length >= m_context.minimumCounter())
+        task.startAt(*moment, selectedActionName());
+    else
+        task.startCountdown(*count - 1, selectedActionName());
+}
+
+QString TaskController::selectedActionName() const
+{
+    const auto *matrix = m_context.control(Tag::ActionMatrix, Area::ActionBox).as<RadioMatrix>();
+    return matrix ? withoutMnemonic(matrix->rows().value(matrix->selectedRow())) : QString();
 }
 
 std::optional<qint64> TaskController::countdownLength()
@@ -119,9 +134,8 @@ std::optional<qint64> TaskController::countdownLength()
     return length;
 }
 
-std::optional<qint64> TaskController::dateLength()
+std::optional<qint64> TaskController::dateLength(const QDateTime &target)
 {
-    const QDateTime target = m_context.control(Tag::DatePickerA, Area::DatePage).dateValue();
     // A date that is not ahead (a mistyped year, a picker that snapped back
     // to now) would carry out the action at once. The minimum still raises a
     // short task that is ahead.
@@ -163,7 +177,7 @@ void TaskController::returnToIdle()
     m_context.setCounterTimer(0);
     // Last, and before the tick carries the action out: the idle lock must
     // be gone by then.
-    m_context.taskEnded();
+    m_context.runningTask().end();
 }
 
 void TaskController::setEditingEnabled(bool enabled)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QtGlobal>
 
@@ -35,9 +36,11 @@ private:
     // Task length in seconds from the countdown page, or nothing after the
     // alert on a bad number or unit has been shown.
     std::optional<qint64> countdownLength();
-    // Task length in seconds from date picker A, or nothing after the alert
-    // that the date has passed.
-    std::optional<qint64> dateLength();
+    // Task length in seconds until target (date picker A's date), or
+    // nothing after the alert that the date has passed.
+    std::optional<qint64> dateLength(const QDateTime &target);
+    // The selected action row's text as it reads ("Shut Down").
+    QString selectedActionName() const;
     void refuse(const QString &message);
     // The lock shared by enterRunning() and returnToIdle(), in their order.
     void setEditingEnabled(bool enabled);

@@ -180,8 +180,8 @@ private slots:
         const Control text = f.control(Tag::TimeLeftText);
         QString shown;
         f.actions->onCall = [&] { shown = text.isHidden() ? QString() : text.stringValue(); };
-        f.delegate->timerFired();
-        f.delegate->timerFired();
+        f.tick();
+        f.tick();
         QCOMPARE(shown, QStringLiteral("Running the script…"));
         QCOMPARE(f.actions->calls, QStringList {"script:/bin/true"});
         QVERIFY(text.isHidden());

@@ -91,7 +91,7 @@ private slots:
         QCOMPARE(f.delegate->counterTimer(), 0);
         QVERIFY(number.isEnabled() && number.isEditable() && f.control(Tag::TimeLeftText).isHidden());
         for (int tick = 0; tick < 3; ++tick)
-            f.delegate->timerFired();
+            f.tick();
         QVERIFY(f.actions->calls.isEmpty());
     }
 };

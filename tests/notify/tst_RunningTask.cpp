@@ -6,11 +6,13 @@
 #include "actions/DesktopNotifier.h"
 #include "actions/LogindInhibitor.h"
 #include "app/AppDelegate.h"
+#include "app/Launcher.h"
 #include "app/MainWindow.h"
 #include "app/Translations.h"
 #include "controls/RadioMatrix.h"
 #include "controls/Tags.h"
 #include "tests/common/PrivateBus.h"
+#include "tests/support/ManualClock.h"
 #include "tests/support/RecordingAlertPresenter.h"
 #include "tests/support/RecordingSystemActions.h"
 
@@ -23,12 +25,12 @@ namespace {
 const QString Notifications = QStringLiteral("org.freedesktop.Notifications");
 const QString Logind = QStringLiteral("org.freedesktop.login1");
 // The daemon's calls since the last time: "Notify 0 Sleep in 1 minute" (the
-// id replaced, the summary; the actions only when they are not a Stop
-// button), "Close 1".
+// id replaced, the summary; the actions only when they are not the Stop and
+// Postpone buttons), "Close 1".
 const char *const NotificationCalls = R"(ret = []
 for t, m, a in self.call_log:
     if m == 'Notify':
-        ret.append('Notify %d %s%s' % (a[1], a[3], '' if list(a[5]) == ['stop', 'Stop'] else ' ' + str(a[5])))
+        ret.append('Notify %d %s%s' % (a[1], a[3], '' if list(a[5]) == ['stop', 'Stop', 'postpone', 'Postpone 10 minutes'] else ' ' + str(a[5])))
     elif m == 'CloseNotification':
         ret.append('Close %d' % a[0])
 self.call_log.clear())";
@@ -88,14 +90,17 @@ private slots:
         QFETCH(QString, expected);
 
         ask(m_session, Notifications, "self.next_id = 1\nself.call_log.clear()\nret = []");
-        MainWindow window;
         auto recorder = std::make_unique<RecordingSystemActions>();
         // The locks held as each action runs.
         QStringList atAction;
         recorder->onCall = [&] { atAction << inhibitors().join(", "); };
-        AppDelegate delegate(&window, std::move(recorder), std::make_unique<RecordingAlertPresenter>(),
+        auto manualClock = std::make_unique<ManualClock>();
+        ManualClock &clock = *manualClock;
+        Launcher morvane(std::move(recorder), std::make_unique<RecordingAlertPresenter>(),
             std::make_unique<DesktopNotifier>("io.github.morvane.Morvane", m_session.bus()),
-            std::make_unique<LogindInhibitor>());
+            std::make_unique<LogindInhibitor>(), std::move(manualClock));
+        AppDelegate &delegate = morvane.delegate();
+        MainWindow &window = morvane.window();
         delegate.applicationDidFinishLaunching();
         delegate.findChild<QTimer *>(QString(), Qt::FindDirectChildrenOnly)->stop();
         const auto control = [&](qint64 tag, QObject *in = nullptr) { return delegate.getGUIObject(tag, in); };
@@ -109,7 +114,9 @@ private slots:
 
         QStringList calls {window.windowTitle()};
         while (delegate.isTaskRunning() && (!stopped || delegate.counterTimer() > 6)) {
+            clock.advance(500);
             delegate.timerFired();
+            clock.advance(500);
             // Answered after the Notify on the same connection, whose id is then
             // taken in before the next tick.
             calls += notificationCalls();

@@ -64,12 +64,12 @@ private slots:
             QVERIFY(QFile::remove(script));
 
         for (const char *left : {"2 Seconds", "1 Second"}) {
-            f.delegate->timerFired();
+            f.tick();
             QCOMPARE(f.control(Tag::TimeLeftText).stringValue(), QLatin1String(left));
         }
         QVERIFY(f.actions->calls.isEmpty());
         for (int tick = 0; tick < 3; ++tick)
-            f.delegate->timerFired();
+            f.tick();
         QCOMPARE(f.actions->calls, calls.replaceInStrings(QStringLiteral("%1"), script));
         Alerts shown;
         for (const auto &[title, message] : std::as_const(f.alerts->alerts))

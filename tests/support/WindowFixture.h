@@ -5,6 +5,7 @@
 #include "app/TaggedTabView.h"
 #include "controls/RadioMatrix.h"
 #include "controls/Tags.h"
+#include "tests/support/ManualClock.h"
 #include "tests/support/RecordingAlertPresenter.h"
 #include "tests/support/RecordingSystemActions.h"
 
@@ -16,7 +17,8 @@
 
 // The real main window and its controller, launched, with recorders standing
 // in for the alert and the system actions. The tests call the tick
-// themselves; the one-second timer runs only when asked for.
+// themselves, on a clock that moves a second per tick; the one-second timer
+// and the system's clocks run only when asked for.
 struct WindowFixture
 {
     explicit WindowFixture(bool realTimer = false)
@@ -26,12 +28,24 @@ struct WindowFixture
         auto recordingAlerts = std::make_unique<RecordingAlertPresenter>();
         actions = recordingActions.get();
         alerts = recordingAlerts.get();
-        delegate = std::make_unique<AppDelegate>(window.get(), std::move(recordingActions), std::move(recordingAlerts));
+        auto manualClock = realTimer ? nullptr : std::make_unique<ManualClock>();
+        clock = manualClock.get();
+        delegate = std::make_unique<AppDelegate>(
+            window.get(), std::move(recordingActions), std::move(recordingAlerts), std::move(manualClock));
         delegate->applicationDidFinishLaunching();
         if (!realTimer)
             tickTimer()->stop();
     }
 
+    // One tick of the one-second timer, halfway between two presses: a task
+    // started just before shows its whole length on the first tick, as one
+    // started some time within the second does.
+    void tick() const
+    {
+        clock->advance(500);
+        delegate->timerFired();
+        clock->advance(500);
+    }
     Control control(qint64 tag, QObject *container = nullptr) const { return delegate->getGUIObject(tag, container); }
     QWidget *page(int index) const { return delegate->tabview1()->widget(index); }
     QString runTitle() const { return control(Tag::RunButton).title(); }
@@ -61,4 +75,6 @@ struct WindowFixture
     std::unique_ptr<AppDelegate> delegate;
     RecordingSystemActions *actions = nullptr;
     RecordingAlertPresenter *alerts = nullptr;
+    // None with the real timer.
+    ManualClock *clock = nullptr;
 };

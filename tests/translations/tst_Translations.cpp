@@ -45,7 +45,7 @@ private slots:
             f.runTitle() + '|' + units->currentText() + '|' + withoutMnemonic(f.delegate->tabview1()->tabText(0))};
         f.setCountdown(QStringLiteral("1"), units->itemText(4));
         f.pressRun();
-        f.delegate->timerFired();
+        f.tick();
         seen << f.runTitle() + '|' + f.control(Tag::TimeLeftText).stringValue();
         f.pressRun();
         f.setCountdown(QStringLiteral("x"), units->itemText(4));
@@ -53,8 +53,8 @@ private slots:
         f.actions->eventStatus = -2;
         f.setCountdown(QStringLiteral("1"), units->itemText(5));
         f.pressRun();
-        f.delegate->timerFired();
-        f.delegate->timerFired();
+        f.tick();
+        f.tick();
         for (const auto &[title, message] : f.alerts->alerts)
             seen << title + '|' + QString(message).replace('\n', '|');
         seen << CalendarMath::calculateLeftTime(2 * 86400 + 3600 + 60 + 2);

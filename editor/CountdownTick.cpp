@@ -1,4 +1,4 @@
-#include "schedule/CountdownTick.h"
+#include "editor/CountdownTick.h"
 
 #include "actions/SystemActions.h"
 #include "controls/ActionRow.h"
@@ -6,6 +6,8 @@
 #include "controls/Tags.h"
 #include "controls/TaskContext.h"
 #include "schedule/CalendarMath.h"
+#include "task/RunningTask.h"
+#include "task/TaskWarnings.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -25,14 +27,21 @@ void CountdownTick::timerFired()
 {
     qCDebug(lcMorvane, "1");
 
-    if (m_context.counterTimer() == 1 && !expire())
-        return;
-
     // The expiry has just set the title back to "Run", so its tick goes on
-    // with the catch-up like any idle tick.
+    // with the catch-up like any idle tick; so does a tick that found the
+    // task due while the computer slept.
     if (m_context.control(Tag::RunButton, Area::Window).title() == RunTitle::running()) {
-        countDown();
-        return;
+        switch (m_context.runningTask().tick()) {
+        case RunningTask::Status::Counting:
+            showTimeLeft();
+            return;
+        case RunningTask::Status::Due:
+            if (!expire())
+                return;
+            break;
+        case RunningTask::Status::Idle:
+            break;
+        }
     }
     qCDebug(lcMorvane, "3");
     // Nobody sees the pickers on the hidden page; they catch up when shown.
@@ -81,7 +90,10 @@ void CountdownTick::runScriptAction()
     status.setStringValue(QCoreApplication::translate("CountdownTick", "Running the script…"));
     status.announce(status.stringValue());
     status.setHidden(false);
+    // A task started meanwhile comes later by the time the script takes.
+    m_context.runningTask().beginHold();
     m_actions.runScript(path);
+    m_context.runningTask().endHold();
     status.setHidden(true);
     // The box may have changed while the task ran, so it is read only now.
     // Nobody is watching a screen that is about to go dark, so a failure to
@@ -90,9 +102,9 @@ void CountdownTick::runScriptAction()
         m_actions.turnDisplayOff();
 }
 
-void CountdownTick::countDown()
+void CountdownTick::showTimeLeft()
 {
-    const qint64 left = m_context.counterTimer() - 1;
+    const qint64 left = m_context.runningTask().secondsLeft();
     m_context.setCounterTimer(left);
     Control text = m_context.control(Tag::TimeLeftText, Area::Window);
     const QString timeLeft = CalendarMath::calculateLeftTime(left);
@@ -101,7 +113,16 @@ void CountdownTick::countDown()
     // once a minute, and each second of the last ten.
     if (left % 60 == 0 || left <= 10)
         text.announce(timeLeft);
-    m_context.timeLeftChanged(left);
+}
+
+void CountdownTick::missedWhileAsleep(const QDateTime &due, const QString &action)
+{
+    m_context.returnToIdle();
+    // Shown where the time left was, until the next start clears it.
+    Control text = m_context.control(Tag::TimeLeftText, Area::Window);
+    text.setStringValue(TaskWarnings::missedText(action, due));
+    text.setHidden(false);
+    text.announce(text.stringValue());
 }
 
 void CountdownTick::followClock()
