@@ -3,6 +3,8 @@
 #include "app/Config.h"
 #include "controls/Log.h"
 #include "schedule/Duration.h"
+#include "task/RunningTask.h"
+#include "task/TaskWarnings.h"
 
 #include <QAction>
 #include <QIcon>
@@ -10,10 +12,11 @@
 #include <QSystemTrayIcon>
 #include <QWidget>
 
-TrayIcon::TrayIcon(QWidget *window, Routes routes, QObject *parent)
+TrayIcon::TrayIcon(RunningTask &task, QWidget *window, std::function<void()> stop, QObject *parent)
     : QObject(parent)
+    , m_task(task)
     , m_window(window)
-    , m_routes(std::move(routes))
+    , m_stop(std::move(stop))
     , m_menu(new QMenu)
     , m_icon(new QSystemTrayIcon(runningIcon(), this))
 {
@@ -24,11 +27,10 @@ TrayIcon::TrayIcon(QWidget *window, Routes routes, QObject *parent)
     };
     entry(tr("Show Morvane"), [this] { raiseWindow(); });
     entry(tr("Stop"), [this] {
-        if (m_routes.stop)
-            m_routes.stop();
+        if (m_stop)
+            m_stop();
     });
-    if (m_routes.postpone)
-        entry(tr("Postpone 10 minutes"), [this] { m_routes.postpone(); });
+    entry(tr("Postpone 10 minutes"), [this] { m_task.postpone(TaskWarnings::PostponeSeconds); });
     m_icon->setContextMenu(m_menu);
     connect(m_icon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         // A click, a double click or a middle click all mean "show me";
@@ -36,6 +38,12 @@ TrayIcon::TrayIcon(QWidget *window, Routes routes, QObject *parent)
         if (reason != QSystemTrayIcon::Context)
             raiseWindow();
     });
+
+    // The same signals the window's title follows, so the tooltip changes
+    // no more often than the title.
+    connect(&task, &RunningTask::started, this, &TrayIcon::show);
+    connect(&task, &RunningTask::timeLeftChanged, this, &TrayIcon::show);
+    connect(&task, &RunningTask::ended, this, &TrayIcon::hide);
 }
 
 TrayIcon::~TrayIcon()
@@ -45,11 +53,10 @@ TrayIcon::~TrayIcon()
     delete m_menu;
 }
 
-void TrayIcon::showTask(const QString &action, qint64 secondsLeft)
+void TrayIcon::show(qint64 secondsLeft)
 {
-    // Called once a tick at most, with the window title; a host is told only
-    // when the text has changed.
-    const QString text = toolTip(action, secondsLeft);
+    // A host is told only when the text has changed.
+    const QString text = toolTip(m_task.action(), secondsLeft);
     if (m_icon->toolTip() != text)
         m_icon->setToolTip(text);
     if (!m_icon->isVisible() && !m_trayLooked) {
@@ -64,7 +71,7 @@ void TrayIcon::showTask(const QString &action, qint64 secondsLeft)
     }
 }
 
-void TrayIcon::hideTask()
+void TrayIcon::hide()
 {
     m_icon->hide();
     m_trayLooked = false;

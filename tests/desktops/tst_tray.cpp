@@ -25,11 +25,11 @@ const QString Menu = QStringLiteral("com.canonical.dbusmenu");
 // Long enough to read the icon and click before the action.
 constexpr qint64 TaskSeconds = 4;
 
-// Everything logged above debug, but Morvane's own start lines.
+// Everything logged above debug, but Morvane's own lines about the task.
 QStringList logged;
 void recordMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
-    if (type != QtDebugMsg && !(type == QtInfoMsg && qstrcmp(context.category, "morvane") == 0))
+    if (type != QtDebugMsg && !(type == QtInfoMsg && QByteArray(context.category).startsWith("morvane")))
         logged << message;
 }
 
