@@ -39,6 +39,8 @@ void CountdownTick::timerFired()
             if (!expire())
                 return;
             break;
+        case RunningTask::Status::Asleep:
+            return;
         case RunningTask::Status::Idle:
             break;
         }

@@ -117,8 +117,10 @@ void RunningTask::prepareForSleep(bool sleeping)
 {
     if (sleeping) {
         qCInfo(lcRunningTask, "The machine goes to sleep.");
+        m_sleepAnnounced = m_clock.awakeMs();
         return;
     }
+    m_sleepAnnounced = -1;
     wake();
     rememberClocks();
 }
@@ -154,6 +156,11 @@ RunningTask::Status RunningTask::tick()
         if (!m_running)
             return Status::Idle;
     }
+    // Between logind's two words the machine is on its way down or not yet
+    // back: the wake decides whether the task still acts. A word that never
+    // comes holds the task only so long.
+    if (m_sleepAnnounced >= 0 && m_clock.awakeMs() - m_sleepAnnounced < SleepWordMs)
+        return Status::Asleep;
     if (std::abs(clockSet) > ClockSetThresholdMs) {
         qCInfo(lcRunningTask, "The clock was set by %lld s.", static_cast<long long>(clockSet / 1000));
         // A date task stays at its moment; a countdown keeps its length, so

@@ -29,11 +29,15 @@ public:
         Idle, // no task, or it has just ended
         Counting,
         Due, // the action is to be carried out now
+        Asleep, // logind said the machine goes to sleep: nothing until it wakes
     };
 
     // How late a wake-up may come after the due time and still act: a
     // wake-up timed for the due moment itself takes a few seconds.
     static constexpr qint64 WakeGraceMs = 10000;
+    // How long the task waits, awake, for logind's word that the machine
+    // woke, before it counts as awake all the same.
+    static constexpr qint64 SleepWordMs = 60000;
 
     explicit RunningTask(const TaskClock &clock, QObject *parent = nullptr);
 
@@ -104,6 +108,9 @@ private:
     // clock or of daylight-saving time leaves it where the user put it.
     QDateTime m_dueMoment;
     qint64 m_startElapsed = 0;
+    // The awake clock when logind said the machine goes to sleep; -1 when
+    // it is awake.
+    qint64 m_sleepAnnounced = -1;
     int m_holds = 0;
     qint64 m_holdStart = 0;
     // The clocks at the last tick, to tell a sleep (elapsed runs on while

@@ -12,8 +12,9 @@ constexpr qint64 WarningTimes[] = {300, 60, 10};
 // left when a jump of the clock passed a mark.
 QString spelled(qint64 seconds)
 {
+    const int minutes = int(seconds) / 60;
     if (seconds % 60 == 0)
-        return QCoreApplication::translate("TaskWarnings", "%n minute(s)", nullptr, int(seconds / 60));
+        return QCoreApplication::translate("TaskWarnings", "%n minute(s)", nullptr, minutes);
     return QCoreApplication::translate("TaskWarnings", "%n second(s)", nullptr, int(seconds));
 }
 

@@ -115,13 +115,6 @@
     </message>
 </context>
 <context>
-    <name>AppDelegate</name>
-    <message>
-        <source>Counting down to %1</source>
-        <translation>Countdown bis: %1</translation>
-    </message>
-</context>
-<context>
     <name>CalendarMath</name>
     <message numerus="yes">
         <source>%n Day(s) </source>
@@ -235,6 +228,14 @@ das eine laufende Aufgabe unangetastet lässt.</translation>
         <source>&apos;%1&apos; is not a time: write a date and time such as 2026-12-24T18:00, or a time such as 18:00.</source>
         <translation>„%1“ ist keine Zeitangabe: Schreiben Sie ein Datum mit Uhrzeit wie 2026-12-24T18:00 oder eine Uhrzeit wie 18:00.</translation>
     </message>
+    <message>
+        <source>Moves the task that is counting down later, such as by 10m.</source>
+        <translation>Verschiebt die laufende Aufgabe nach hinten, etwa um 10m.</translation>
+    </message>
+    <message>
+        <source>--postpone goes alone: it moves the task that runs.</source>
+        <translation>--postpone steht allein: Es verschiebt die laufende Aufgabe.</translation>
+    </message>
 </context>
 <context>
     <name>CountdownTick</name>
@@ -248,6 +249,10 @@ das eine laufende Aufgabe unangetastet lässt.</translation>
     <message>
         <source>Stop</source>
         <translation>Stoppen</translation>
+    </message>
+    <message>
+        <source>Postpone 10 minutes</source>
+        <translation>Um 10 Minuten verschieben</translation>
     </message>
 </context>
 <context>
@@ -270,6 +275,13 @@ das eine laufende Aufgabe unangetastet lässt.</translation>
     </message>
 </context>
 <context>
+    <name>IdleLock</name>
+    <message>
+        <source>Counting down to %1</source>
+        <translation>Countdown bis: %1</translation>
+    </message>
+</context>
+<context>
     <name>Launcher</name>
     <message>
         <source>Morvane is already counting down (%1); that task goes on and this one was not started. Press Stop in the window first to start another.</source>
@@ -278,6 +290,22 @@ das eine laufende Aufgabe unangetastet lässt.</translation>
     <message>
         <source>Morvane is running in this session but does not answer.</source>
         <translation>Morvane läuft in dieser Sitzung, antwortet aber nicht.</translation>
+    </message>
+    <message>
+        <source>Morvane is not running in this session; there is nothing to postpone.</source>
+        <translation>Morvane läuft in dieser Sitzung nicht; es gibt nichts zu verschieben.</translation>
+    </message>
+    <message>
+        <source>No task is counting down; there is nothing to postpone.</source>
+        <translation>Es läuft kein Countdown; es gibt nichts zu verschieben.</translation>
+    </message>
+    <message>
+        <source>Postponed: %1 at %2.</source>
+        <translation>Verschoben: %1 um %2.</translation>
+    </message>
+    <message>
+        <source>the task ends</source>
+        <translation>die Aufgabe endet</translation>
     </message>
 </context>
 <context>
@@ -564,6 +592,10 @@ das eine laufende Aufgabe unangetastet lässt.</translation>
         <source>%1 in %2</source>
         <extracomment>The action, then how long until it is carried out: &quot;Shut Down in 5 minutes&quot;.</extracomment>
         <translation>%1 in %2</translation>
+    </message>
+    <message>
+        <source>%1 was due at %2 while the computer slept; it was not carried out.</source>
+        <translation>%1 war für %2 vorgesehen, während der Computer schlief; es wurde nicht ausgeführt.</translation>
     </message>
 </context>
 <context>

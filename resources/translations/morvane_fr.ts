@@ -115,13 +115,6 @@
     </message>
 </context>
 <context>
-    <name>AppDelegate</name>
-    <message>
-        <source>Counting down to %1</source>
-        <translation>Compte à rebours avant : %1</translation>
-    </message>
-</context>
-<context>
     <name>CalendarMath</name>
     <message numerus="yes">
         <source>%n Day(s) </source>
@@ -234,6 +227,14 @@ ligne de commande au Morvane déjà lancé, qui laisse intacte une tâche en cou
         <source>&apos;%1&apos; is not a time: write a date and time such as 2026-12-24T18:00, or a time such as 18:00.</source>
         <translation>« %1 » n&apos;est pas un moment : écrivez une date et une heure comme 2026-12-24T18:00, ou une heure comme 18:00.</translation>
     </message>
+    <message>
+        <source>Moves the task that is counting down later, such as by 10m.</source>
+        <translation>Reporte la tâche en cours de décompte, par exemple de 10m.</translation>
+    </message>
+    <message>
+        <source>--postpone goes alone: it moves the task that runs.</source>
+        <translation>--postpone s&apos;emploie seul : il reporte la tâche en cours.</translation>
+    </message>
 </context>
 <context>
     <name>CountdownTick</name>
@@ -247,6 +248,10 @@ ligne de commande au Morvane déjà lancé, qui laisse intacte une tâche en cou
     <message>
         <source>Stop</source>
         <translation>Arrêter</translation>
+    </message>
+    <message>
+        <source>Postpone 10 minutes</source>
+        <translation>Reporter de 10 minutes</translation>
     </message>
 </context>
 <context>
@@ -269,6 +274,13 @@ ligne de commande au Morvane déjà lancé, qui laisse intacte une tâche en cou
     </message>
 </context>
 <context>
+    <name>IdleLock</name>
+    <message>
+        <source>Counting down to %1</source>
+        <translation>Compte à rebours avant : %1</translation>
+    </message>
+</context>
+<context>
     <name>Launcher</name>
     <message>
         <source>Morvane is already counting down (%1); that task goes on and this one was not started. Press Stop in the window first to start another.</source>
@@ -277,6 +289,22 @@ ligne de commande au Morvane déjà lancé, qui laisse intacte une tâche en cou
     <message>
         <source>Morvane is running in this session but does not answer.</source>
         <translation>Morvane tourne dans cette session mais ne répond pas.</translation>
+    </message>
+    <message>
+        <source>Morvane is not running in this session; there is nothing to postpone.</source>
+        <translation>Morvane ne tourne pas dans cette session ; il n&apos;y a rien à reporter.</translation>
+    </message>
+    <message>
+        <source>No task is counting down; there is nothing to postpone.</source>
+        <translation>Aucun compte à rebours en cours ; il n&apos;y a rien à reporter.</translation>
+    </message>
+    <message>
+        <source>Postponed: %1 at %2.</source>
+        <translation>Reporté : %1 à %2.</translation>
+    </message>
+    <message>
+        <source>the task ends</source>
+        <translation>la tâche se termine</translation>
     </message>
 </context>
 <context>
@@ -563,6 +591,10 @@ ligne de commande au Morvane déjà lancé, qui laisse intacte une tâche en cou
         <source>%1 in %2</source>
         <extracomment>The action, then how long until it is carried out: &quot;Shut Down in 5 minutes&quot;.</extracomment>
         <translation>%1 dans %2</translation>
+    </message>
+    <message>
+        <source>%1 was due at %2 while the computer slept; it was not carried out.</source>
+        <translation>%1 était prévu à %2 pendant que l&apos;ordinateur dormait ; cela n&apos;a pas été fait.</translation>
     </message>
 </context>
 <context>

@@ -1,23 +1,44 @@
 // The whole chain as a user meets it: Morvane's real window and controller
 // with the real system actions and one-second timer, against a private system
-// bus with dbusmock's logind. Only the alerts are recorded instead of shown.
+// bus with dbusmock's logind. Only the alerts are recorded instead of shown,
+// and a sleep moves the clocks on without the machine sleeping.
 
+#include "actions/DesktopNotifier.h"
 #include "actions/LinuxSystemActions.h"
 #include "app/AppDelegate.h"
+#include "app/Launcher.h"
 #include "app/MainWindow.h"
 #include "controls/RadioMatrix.h"
 #include "controls/Tags.h"
+#include "task/SystemTaskClock.h"
 #include "tests/common/PrivateBus.h"
 #include "tests/support/RecordingAlertPresenter.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QRadioButton>
 #include <QTest>
 
 namespace {
 const QString Logind = QStringLiteral("org.freedesktop.login1");
 const QString LogindPath = QStringLiteral("/org/freedesktop/login1");
+const QString Notifications = QStringLiteral("org.freedesktop.Notifications");
+const char *const PrepareForSleep = "self.EmitSignal('org.freedesktop.login1.Manager', 'PrepareForSleep', 'b', [%1])";
+const char *const Summaries = "ret = [a[3] for t, m, a in self.call_log if m == 'Notify']";
+
+// The system's clocks, with the wall and the elapsed clock moved on by the
+// time the test says the machine slept: what a suspend does to them.
+class SleptClock : public SystemTaskClock
+{
+public:
+    QDateTime now() const override { return SystemTaskClock::now().addMSecs(m_slept); }
+    qint64 elapsedMs() const override { return SystemTaskClock::elapsedMs() + m_slept; }
+    void sleep(qint64 ms) { m_slept += ms; }
+
+private:
+    qint64 m_slept = 0;
+};
 } // namespace
 
 class tst_WholeChain : public QObject
@@ -25,12 +46,14 @@ class tst_WholeChain : public QObject
     Q_OBJECT
 
     PrivateBus m_system {PrivateBus::System};
+    PrivateBus m_session {PrivateBus::Session};
 
 private slots:
     void initTestCase()
     {
         m_system.startMock(Logind, {"--template", "logind"});
-        QVERIFY(m_system.waitForMocks());
+        m_session.startMock(Notifications, {"--template", "notification_daemon"});
+        QVERIFY(m_system.waitForMocks() && m_session.waitForMocks());
     }
 
     void shutDownInOneSecond_data()
@@ -75,6 +98,71 @@ private slots:
             alerted << title + ' ' + message.section('\n', 0, 0);
         QCOMPARE(alerted, alerts);
         QCOMPARE(control(Tag::RunButton).title(), "Run");
+    }
+
+    void shutDownAcrossSleep_data()
+    {
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<int>("sleptSeconds");
+        // When PowerOff comes, in seconds of the test's own time after Run,
+        // or -1 for never.
+        QTest::addColumn<double>("powerOffAfter");
+
+        QTest::newRow("slept 3 hours past the due time") << 3 << 3 * 3600 << -1.0;
+        QTest::newRow("slept 2 seconds of a 6-second countdown") << 6 << 2 << 4.0;
+    }
+
+    void shutDownAcrossSleep()
+    {
+        QFETCH(int, seconds);
+        QFETCH(int, sleptSeconds);
+        QFETCH(double, powerOffAfter);
+        QVERIFY(m_system.addMethod(Logind, LogindPath, "org.freedesktop.login1.Manager", "PowerOff", "b"));
+        m_session.run(Notifications, "/org/freedesktop/Notifications", "self.call_log.clear()");
+
+        auto sleptClock = std::make_unique<SleptClock>();
+        SleptClock &clock = *sleptClock;
+        Launcher morvane(std::make_unique<LinuxSystemActions>(), std::make_unique<RecordingAlertPresenter>(),
+            std::make_unique<DesktopNotifier>("io.github.morvane.Morvane", m_session.bus()), nullptr,
+            std::move(sleptClock));
+        AppDelegate &delegate = morvane.delegate();
+        delegate.applicationDidFinishLaunching();
+        const auto control = [&](qint64 tag, QObject *area = nullptr) { return delegate.getGUIObject(tag, area); };
+        QWidget *countdown = delegate.tabview1()->widget(0);
+        control(Tag::ActionMatrix, delegate.aBox1()).as<RadioMatrix>()->rowButton(1)->click();
+        control(Tag::NumberField, countdown).setStringValue(QString::number(seconds));
+        control(Tag::UnitComboBox, countdown).as<QComboBox>()->setCurrentText("Seconds");
+        QElapsedTimer sinceRun;
+        sinceRun.start();
+        control(Tag::RunButton).as<QAbstractButton>()->click();
+        const QDateTime due = delegate.runningTask().dueTime();
+        m_system.takeCalls();
+
+        QTest::qWait(500);
+        m_system.run(Logind, LogindPath, QString(PrepareForSleep).arg("True"));
+        clock.sleep(sleptSeconds * 1000);
+        m_system.run(Logind, LogindPath, QString(PrepareForSleep).arg("False"));
+
+        const QStringList once {LogindPath + " PowerOff(dbus.Boolean(False))"};
+        QStringList calls;
+        if (powerOffAfter < 0) {
+            QTRY_COMPARE(control(Tag::RunButton).title(), "Run");
+            QTest::qWait(seconds * 1000);
+            QCOMPARE(calls += m_system.takeCalls(), QStringList {});
+            const QString notice = "Shut Down was due at " + due.toString("HH:mm")
+                + " while the computer slept; it was not carried out.";
+            QCOMPARE(control(Tag::TimeLeftText).stringValue(), notice);
+            QVERIFY(!control(Tag::TimeLeftText).isHidden());
+            QTRY_COMPARE(m_session.run(Notifications, "/org/freedesktop/Notifications", Summaries, "as")
+                             .arguments()
+                             .value(0)
+                             .toStringList(),
+                QStringList {notice});
+        } else {
+            QTRY_COMPARE_WITH_TIMEOUT(calls += m_system.takeCalls(), once, 8000);
+            const double after = sinceRun.elapsed() / 1000.0;
+            QVERIFY2(after >= powerOffAfter - 0.1 && after < powerOffAfter + 1.5, qPrintable(QString::number(after)));
+        }
     }
 };
 

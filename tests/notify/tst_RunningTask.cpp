@@ -68,26 +68,35 @@ private slots:
     {
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("seconds");
-        // Stopped with the warning's Stop at 0:05, or left to fire.
-        QTest::addColumn<bool>("stopped");
-        // The title at the start, then the daemon's calls.
+        // The warning's button pressed ("stop 5": Stop at 0:05), or none:
+        // the task fires.
+        QTest::addColumn<QString>("press");
+        // The title at the start, then the daemon's calls, and the title
+        // after the press.
         QTest::addColumn<QString>("expected");
 
         QTest::newRow("5 minutes: no warning of the start itself, fires")
-            << 3 << 300 << false
+            << 3 << 300 << QString()
             << "5:00 – Sleep – Morvane; Notify 0 Sleep in 1 minute; Notify 1 Sleep in 10 seconds; Close 1";
         QTest::newRow("6 minutes, the warning's Stop")
-            << 2 << 360 << true
+            << 2 << 360 << "stop 5"
             << "6:00 – Log Out – Morvane; Notify 0 Log Out in 5 minutes; Notify 1 Log Out in 1 minute; "
-               "Notify 1 Log Out in 10 seconds; Close 1";
+               "Notify 1 Log Out in 10 seconds; Morvane; Close 1";
+        QTest::newRow("6 minutes, Postpone at the 1-minute warning: the warnings come again")
+            << 1 << 360 << "postpone 60"
+            << "6:00 – Shut Down – Morvane; Notify 0 Shut Down in 5 minutes; Notify 1 Shut Down in 1 minute; "
+               "10:59 – Shut Down – Morvane; Close 1; Notify 0 Shut Down in 5 minutes; "
+               "Notify 2 Shut Down in 1 minute; Notify 2 Shut Down in 10 seconds; Close 2";
     }
 
     void warnsLocksAndTitles()
     {
         QFETCH(int, row);
         QFETCH(int, seconds);
-        QFETCH(bool, stopped);
+        QFETCH(QString, press);
         QFETCH(QString, expected);
+        const QString button = press.section(' ', 0, 0);
+        const qint64 pressAt = press.section(' ', 1).toLongLong();
 
         ask(m_session, Notifications, "self.next_id = 1\nself.call_log.clear()\nret = []");
         auto recorder = std::make_unique<RecordingSystemActions>();
@@ -113,7 +122,8 @@ private slots:
         QCOMPARE(inhibitors(), QStringList {"idle Morvane Counting down to " + action + " block"});
 
         QStringList calls {window.windowTitle()};
-        while (delegate.isTaskRunning() && (!stopped || delegate.counterTimer() > 6)) {
+        bool pressed = button.isEmpty();
+        while (delegate.isTaskRunning()) {
             clock.advance(500);
             delegate.timerFired();
             clock.advance(500);
@@ -121,20 +131,24 @@ private slots:
             // taken in before the next tick.
             calls += notificationCalls();
             QCoreApplication::processEvents();
-        }
-        if (stopped) {
-            // Other notifications and other actions stop nothing.
-            ask(m_session, Notifications, QString(Invoked).arg("(7, 'stop'), (1, 'default')"));
+            if (pressed || delegate.counterTimer() != pressAt)
+                continue;
+            // Other notifications and other actions do nothing.
+            ask(m_session, Notifications, QString(Invoked).arg("(7, 'stop'), (7, 'postpone'), (1, 'default')"));
             QCoreApplication::processEvents();
-            QVERIFY(delegate.isTaskRunning());
-            ask(m_session, Notifications, QString(Invoked).arg("(1, 'stop')"));
+            QCOMPARE(delegate.counterTimer(), pressAt);
+            const QString before = window.windowTitle();
+            ask(m_session, Notifications, QString(Invoked).arg(QString("(1, '%1')").arg(button)));
+            QTRY_VERIFY(window.windowTitle() != before);
+            calls << window.windowTitle();
+            pressed = true;
         }
         QTRY_VERIFY(!delegate.isTaskRunning());
         QCOMPARE(window.windowTitle(), "Morvane");
         QTRY_COMPARE((calls += notificationCalls()).join("; "), expected);
         QCOMPARE(inhibitors(), QStringList {});
         // Fired once, with the lock let go before.
-        QCOMPARE(atAction, stopped ? QStringList {} : QStringList {""});
+        QCOMPARE(atAction, button == "stop" ? QStringList {} : QStringList {""});
     }
 };
 

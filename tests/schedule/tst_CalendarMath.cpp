@@ -31,6 +31,7 @@ private slots:
         addRow("fiftyNine", qint64(59), "59 Seconds");
         addRow("oneMinuteEndsInBlank", qint64(60), "1 Minute ");
         addRow("sixtyOne", qint64(61), "1 Minute 1 Second");
+        addRow("pluralMinutes", qint64(5 * 60 + 2), "5 Minutes 2 Seconds");
         addRow("oneHour", qint64(3600), "1 Hour ");
         addRow("oneDay", qint64(86400), "1 Day ");
         addRow("emptyPartsSkipped", qint64(2 * 86400 + 7200 + 2), "2 Days 2 Hours 2 Seconds");
