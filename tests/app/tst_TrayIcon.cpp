@@ -81,8 +81,8 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(f.delegate->isTaskRunning(), running);
         QCOMPARE(f.runTitle(), running ? "Stop" : "Run");
-        QVERIFY2(QRegularExpression('^' + toolTip + '$').match(icon->toolTip()).hasMatch(),
-            qPrintable(icon->toolTip()));
+        QVERIFY2(
+            QRegularExpression('^' + toolTip + '$').match(icon->toolTip()).hasMatch(), qPrintable(icon->toolTip()));
         if (running)
             QCOMPARE(due.secsTo(f.delegate->runningTask().dueTime()), moved);
         QCOMPARE(f.window->isMinimized(), entry != "Show Morvane");
@@ -91,26 +91,6 @@ private slots:
         QVERIFY(!icon->isVisible());
         qInstallMessageHandler(previous);
         QCOMPARE(logged, QStringList());
-    }
-
-    void toolTip_data()
-    {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<qint64>("secondsLeft");
-        QTest::addColumn<QString>("expected");
-
-        addRow("minutes", QString("Shut Down"), qint64(299), QString("Shut Down in 4:59"));
-        addRow(
-            "beyond a day", QString("Restart"), qint64(2 * 86400 + 3 * 3600 + 299), QString("Restart in 2 d 3:04:59"));
-        addRow("no action selected", QString(), qint64(10), QString("The task ends in 0:10"));
-    }
-
-    void toolTip()
-    {
-        QFETCH(QString, action);
-        QFETCH(qint64, secondsLeft);
-        QFETCH(QString, expected);
-        QCOMPARE(TrayIcon::toolTip(action, secondsLeft), expected);
     }
 };
 
