@@ -75,7 +75,7 @@ qint64 RunningTask::secondsLeft() const
 qint64 RunningTask::msLeft() const
 {
     if (m_kind == Kind::Moment)
-        return m_clock.now().msecsTo(m_dueMoment);
+        return m_dueMoment.toMSecsSinceEpoch() - m_clock.wallMs();
     return m_dueElapsed - m_clock.elapsedMs();
 }
 
@@ -145,13 +145,18 @@ RunningTask::Status RunningTask::tick()
     if (!m_running)
         return Status::Idle;
     const qint64 elapsed = m_clock.elapsedMs();
-    const qint64 slept = (elapsed - m_lastElapsed) - (m_clock.awakeMs() - m_lastAwake);
-    const qint64 wallOffset = m_clock.now().toMSecsSinceEpoch() - elapsed;
+    const qint64 awake = m_clock.awakeMs();
+    const qint64 wallOffset = m_clock.wallMs() - elapsed;
+    const qint64 slept = (elapsed - m_lastElapsed) - (awake - m_lastAwake);
     const qint64 clockSet = wallOffset - m_lastWallOffset;
-    rememberClocks();
+    m_lastElapsed = elapsed;
+    m_lastAwake = awake;
+    m_lastWallOffset = wallOffset;
 
-    // The tick may come before logind says the machine woke.
+    // The tick may come before logind says the machine woke; it is awake
+    // all the same.
     if (slept > SleepThresholdMs) {
+        m_sleepAnnounced = -1;
         wake();
         if (!m_running)
             return Status::Idle;
@@ -178,5 +183,5 @@ void RunningTask::rememberClocks()
 {
     m_lastElapsed = m_clock.elapsedMs();
     m_lastAwake = m_clock.awakeMs();
-    m_lastWallOffset = m_clock.now().toMSecsSinceEpoch() - m_lastElapsed;
+    m_lastWallOffset = m_clock.wallMs() - m_lastElapsed;
 }

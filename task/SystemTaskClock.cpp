@@ -16,6 +16,11 @@ QDateTime SystemTaskClock::now() const
     return QDateTime::currentDateTime();
 }
 
+qint64 SystemTaskClock::wallMs() const
+{
+    return QDateTime::currentMSecsSinceEpoch();
+}
+
 qint64 SystemTaskClock::elapsedMs() const
 {
     return milliseconds(CLOCK_BOOTTIME);

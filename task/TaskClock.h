@@ -13,6 +13,9 @@ public:
 
     // The wall clock, in local time: what the user set the task by.
     virtual QDateTime now() const = 0;
+    // The wall clock in milliseconds since the epoch: now() without the
+    // local time, which each tick need not work out.
+    virtual qint64 wallMs() const { return now().toMSecsSinceEpoch(); }
     // Milliseconds that really passed, suspend included (CLOCK_BOOTTIME).
     // Setting the wall clock does not move it.
     virtual qint64 elapsedMs() const = 0;

@@ -1,6 +1,6 @@
 // The warning against a real notification daemon, Debian's dunst, on a
 // private X server and session bus: shown, replaced by the next, its Stop
-// button reaching Morvane, and withdrawn. Skipped without dunst or Xvfb
+// and Postpone buttons reaching Morvane, and withdrawn. Skipped without dunst or Xvfb
 // (make check-desktops installs them).
 
 #include "actions/DesktopNotifier.h"
@@ -9,6 +9,7 @@
 #include <QDBusArgument>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -29,6 +30,12 @@ uint shown(const QDBusConnection &bus)
         callDunst(bus, "org.freedesktop.DBus.Properties", "GetAll", Dunst).arguments().value(0));
     return dunst["displayedLength"].toUInt() + dunst["waitingLength"].toUInt();
 }
+void writeFile(const QString &path, const QString &text)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text.toUtf8());
+}
 } // namespace
 
 class tst_DesktopDaemon : public QObject
@@ -46,14 +53,22 @@ private slots:
         QVERIFY(xvfb.waitForReadyRead(10000));
         qputenv("DISPLAY", ':' + xvfb.readLine().trimmed());
         PrivateBus session(PrivateBus::Session);
+        // Its built-in settings, whatever /etc/xdg says, but for the menu
+        // of a notification's buttons: the line of the button named in the
+        // file "choice" is picked, as the user would in dmenu.
+        QTemporaryDir dir;
+        const QString pick = dir.filePath("pick"), choice = dir.filePath("choice"), config = dir.filePath("dunstrc");
+        writeFile(pick, QString("#!/bin/sh\ngrep -m1 \"$(cat '%1')\"\n").arg(choice));
+        QFile(pick).setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        writeFile(config, "[global]\n    dmenu = " + pick + "\n");
         QProcess dunst;
-        // Its built-in settings, whatever /etc/xdg says.
-        dunst.start("dunst", {"-config", "/dev/null"});
+        dunst.start("dunst", {"-config", config});
         QTRY_VERIFY_WITH_TIMEOUT(session.bus().interface()->isServiceRegistered(Notifications), 10000);
 
         DesktopNotifier notifier("io.github.morvane.Morvane", session.bus());
-        int stops = 0;
-        notifier.setStopHandler([&] { ++stops; });
+        QStringList pressed;
+        notifier.setStopHandler([&] { pressed << "Stop"; });
+        notifier.setPostponeHandler([&] { pressed << "Postpone"; });
         notifier.show("Shut Down in 5 minutes", "At 18:00:00.");
         QTRY_COMPARE(shown(session.bus()), 1u);
         // Its id came back before the answer to shown(), and is taken in here.
@@ -63,12 +78,16 @@ private slots:
         notifier.withdraw();
         QTRY_COMPARE(shown(session.bus()), 0u);
 
-        // As a middle click does: the one action of the first notification.
-        notifier.show("Shut Down in 10 seconds", "At 18:00:00.");
-        QTRY_COMPARE(shown(session.bus()), 1u);
-        QCoreApplication::processEvents();
-        callDunst(session.bus(), Dunst, "NotificationAction", 0u);
-        QTRY_COMPARE(stops, 1);
+        // Each button from dunst's menu of them.
+        for (const QString button : {"Postpone", "Stop"}) {
+            notifier.show("Shut Down in 10 seconds", "At 18:00:00.");
+            QTRY_COMPARE(shown(session.bus()), 1u);
+            QCoreApplication::processEvents();
+            writeFile(choice, button);
+            session.bus().call(QDBusMessage::createMethodCall(
+                Notifications, "/org/freedesktop/Notifications", Dunst, "ContextMenuCall"));
+            QTRY_COMPARE(pressed.join(' '), button == "Stop" ? "Postpone Stop" : "Postpone");
+        }
         // Leaves no X server's files behind.
         xvfb.terminate();
         xvfb.waitForFinished();
