@@ -7,6 +7,7 @@
 #include "app/MainWindow.h"
 #include "app/SingleInstance.h"
 #include "app/TaskRequest.h"
+#include "app/TrayIcon.h"
 #include "app/WindowTitle.h"
 #include "task/IdleLock.h"
 #include "task/TaskWarnings.h"
@@ -18,8 +19,8 @@ class CommandLine;
 
 // Morvane put together as the user gets it: the main window, its controller
 // with the real system actions and message-box alerts; what follows the
-// running task (the window's title, desktop notifications, logind's idle
-// lock and its word on sleep); the application's names and icon, and the
+// running task (the window's title, desktop notifications, the tray icon,
+// logind's idle lock and its word on sleep); the application's names and icon, and the
 // socket that later starts hand their command line to. main() only reads the
 // command line, makes a QApplication, a Launcher and runs.
 class Launcher
@@ -81,6 +82,7 @@ private:
     std::unique_ptr<TaskWarnings> m_warnings;
     std::unique_ptr<IdleLock> m_idleLock;
     LogindSleepWatcher m_sleepWatcher;
+    TrayIcon m_tray;
     SingleInstance m_instance;
     // From claim(), until the socket is opened after the first paint.
     std::unique_ptr<InstanceLock> m_instanceLock;

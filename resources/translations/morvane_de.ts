@@ -702,4 +702,28 @@ das eine laufende Aufgabe unangetastet lässt.</translation>
         <translation>%1 war für %2 vorgesehen, während der Computer schlief; es wurde nicht ausgeführt.</translation>
     </message>
 </context>
+<context>
+    <name>TrayIcon</name>
+    <message>
+        <source>Show Morvane</source>
+        <translation>Morvane zeigen</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stoppen</translation>
+    </message>
+    <message>
+        <source>Postpone 10 minutes</source>
+        <translation>Um 10 Minuten verschieben</translation>
+    </message>
+    <message>
+        <source>The task ends</source>
+        <translation>Die Aufgabe endet</translation>
+    </message>
+    <message>
+        <source>%1 in %2</source>
+        <extracomment>The action, then the time left as a clock shows it: &quot;Shut Down in 4:59&quot;.</extracomment>
+        <translation>%1 in %2</translation>
+    </message>
+</context>
 </TS>

@@ -701,4 +701,28 @@ ligne de commande au Morvane déjà lancé, qui laisse intacte une tâche en cou
         <translation>%1 était prévu à %2 pendant que l&apos;ordinateur dormait ; cela n&apos;a pas été fait.</translation>
     </message>
 </context>
+<context>
+    <name>TrayIcon</name>
+    <message>
+        <source>Show Morvane</source>
+        <translation>Afficher Morvane</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Arrêter</translation>
+    </message>
+    <message>
+        <source>Postpone 10 minutes</source>
+        <translation>Reporter de 10 minutes</translation>
+    </message>
+    <message>
+        <source>The task ends</source>
+        <translation>La tâche se termine</translation>
+    </message>
+    <message>
+        <source>%1 in %2</source>
+        <extracomment>The action, then the time left as a clock shows it: &quot;Shut Down in 4:59&quot;.</extracomment>
+        <translation>%1 dans %2</translation>
+    </message>
+</context>
 </TS>

@@ -159,6 +159,34 @@ weston-powerdevil)
     QT_QPA_PLATFORM=xcb start kglobalaccel5 && until_ok owned org.kde.kglobalaccel
     QT_QPA_PLATFORM=xcb start /usr/lib/x86_64-linux-gnu/libexec/org_kde_powerdevil
     until_ok owned org.kde.Solid.PowerManagement ;;
+tray-xfce | tray-xembed | tray-none)
+    # A tray, or none, and logind's mock for what a task does at its end.
+    installed python3-dbusmock
+    bus DBUS_SYSTEM_BUS_ADDRESS
+    start /usr/bin/python3 -m dbusmock --system --template logind
+    until_ok owned org.freedesktop.login1 --system
+    xvfb
+    if [ "$desktop" != tray-none ]; then
+        installed xfce4-panel x11-utils
+        if [ "$desktop" = tray-xembed ]; then
+            # A session bus on which nobody may be the StatusNotifierWatcher:
+            # the panel's tray then holds X11 tray icons alone.
+            sed 's|</policy>|<deny own="org.kde.StatusNotifierWatcher"/></policy>|' "$run/bus.conf" >"$run/xembed.conf"
+            serve DBUS_SESSION_BUS_ADDRESS '' dbus-daemon --nofork --print-address=3 --config-file="$run/xembed.conf"
+        fi
+        mkdir -p "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml"
+        cp "$(dirname "$0")/xfce4-panel.xml" "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml/"
+        start "$(sed -n 's/^Exec=//p' /usr/share/dbus-1/services/org.xfce.Xfconf.service)"
+        until_ok owned org.xfce.Xfconf
+        # Its status tray is the StatusNotifierWatcher and host, and the X11
+        # tray; it comes up a few seconds after the panel.
+        main xfce4-panel
+        if [ "$desktop" = tray-xfce ]; then
+            until_ok sh -c 'dbus-send --print-reply --dest=org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
+                org.freedesktop.DBus.Properties.Get string:org.kde.StatusNotifierWatcher \
+                string:IsStatusNotifierHostRegistered | grep -q "boolean true"'
+        fi
+    fi ;;
 *) echo "desktop-session: unknown desktop $desktop" >&2 && exit 2 ;;
 esac
 # shellcheck disable=SC2016
