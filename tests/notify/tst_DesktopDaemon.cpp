@@ -7,6 +7,7 @@
 #include "tests/common/PrivateBus.h"
 
 #include <QDBusArgument>
+#include <QDBusPendingCallWatcher>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -71,8 +72,9 @@ private slots:
         notifier.setPostponeHandler([&] { pressed << "Postpone"; });
         notifier.show("Shut Down in 5 minutes", "At 18:00:00.");
         QTRY_COMPARE(shown(session.bus()), 1u);
-        // Its id came back before the answer to shown(), and is taken in here.
-        QCoreApplication::processEvents();
+        // Its id came back before the answer to shown(); the next warning
+        // replaces it only once the notifier has taken the id in.
+        QTRY_VERIFY(notifier.findChildren<QDBusPendingCallWatcher *>().isEmpty());
         notifier.show("Shut Down in 1 minute", "At 18:00:00.");
         QCOMPARE(shown(session.bus()), 1u);
         notifier.withdraw();
@@ -82,7 +84,7 @@ private slots:
         for (const QString button : {"Postpone", "Stop"}) {
             notifier.show("Shut Down in 10 seconds", "At 18:00:00.");
             QTRY_COMPARE(shown(session.bus()), 1u);
-            QCoreApplication::processEvents();
+            QTRY_VERIFY(notifier.findChildren<QDBusPendingCallWatcher *>().isEmpty());
             writeFile(choice, button);
             session.bus().call(QDBusMessage::createMethodCall(
                 Notifications, "/org/freedesktop/Notifications", Dunst, "ContextMenuCall"));
