@@ -129,8 +129,9 @@ private slots:
     void readIsWhatIsShown_data()
     {
         QTest::addColumn<QString>("scene");
-        for (const char *scene : {"unitAtLaunch", "unitAfterChange", "timeLeftThreeTicks", "aboutWindow",
-                 "alertHeadingThenMessage", "tabsSelected", "readinessLine", "minimumSecondsAfterChange"})
+        for (const char *scene :
+            {"unitAtLaunch", "unitAfterChange", "timeLeftThreeTicks", "aboutWindow", "alertHeadingThenMessage",
+                "tabsSelected", "readinessLine", "minimumSecondsAfterChange", "postponeWhileRunning"})
             addRow(scene, QString(scene));
     }
     void readIsWhatIsShown()
@@ -225,6 +226,24 @@ private slots:
             auto *text = f.control(Tag::MinimumSecondsText, f.page(1)).as<QLabel>();
             QVERIFY(text->text().startsWith("2 "));
             readLabel(text);
+        } else if (scene == "postponeWhileRunning") {
+            // Idle, running, stopped: the button a client finds showing.
+            QAbstractButton *postpone = f.window->postponeButton();
+            const QString name = QString(postpone->text()).remove('&');
+            const auto readButton = [&] {
+                shown << (postpone->isVisible() ? name : QString());
+                QStringList found;
+                for (const Node &node : reader.tree())
+                    if (node["role"] == "push button" && node["name"] == name && hasState(node, "showing"))
+                        found << node["name"].toString();
+                read << found.join(',');
+            };
+            readButton();
+            f.setCountdown("5", "Minutes");
+            f.pressRun();
+            readButton();
+            f.pressRun();
+            readButton();
         }
         QVERIFY(!shown.isEmpty());
         QCOMPARE(read, shown);
