@@ -222,7 +222,7 @@ private slots:
             QStringList {"actionMatrix", "chooseScriptButton", "tabview1", "numberField", "unitComboBox",
                 "scriptPathField", "dimAfterScriptCheckBox"}
                 + buttons);
-        addRow("running", 1, 0, true, QStringList {"tabview1", "helpButton", "postponeButton", "runButton"});
+        addRow("running", 1, 0, true, QStringList {"helpButton", "postponeButton", "runButton", "tabview1"});
     }
     void tabFollowsTheWindow()
     {
