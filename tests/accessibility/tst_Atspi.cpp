@@ -227,11 +227,12 @@ private slots:
             QVERIFY(text->text().startsWith("2 "));
             readLabel(text);
         } else if (scene == "postponeWhileRunning") {
-            // Idle, running, stopped: the button a client finds showing.
+            // Idle, running, stopped: a client finds the button showing while the
+            // task runs, and only then.
             QAbstractButton *postpone = f.window->postponeButton();
             const QString name = QString(postpone->text()).remove('&');
             const auto readButton = [&] {
-                shown << (postpone->isVisible() ? name : QString());
+                shown << (f.delegate->isTaskRunning() ? name : QString());
                 QStringList found;
                 for (const Node &node : reader.tree())
                     if (node["role"] == "push button" && node["name"] == name && hasState(node, "showing"))
