@@ -109,6 +109,7 @@ Launcher::Launcher(std::unique_ptr<SystemActions> actions, std::unique_ptr<Alert
     , m_notifier(std::move(notifier))
     , m_inhibitor(std::move(inhibitor))
     , m_title(m_delegate->runningTask(), &m_window)
+    , m_postpone(m_delegate->runningTask(), m_window.postponeButton())
     , m_tray(m_delegate->runningTask(), &m_window, [this] { m_delegate->stopRunningTask(); })
 {
     RunningTask &task = m_delegate->runningTask();

@@ -5,6 +5,7 @@
 #include "actions/TaskNotifier.h"
 #include "app/AppDelegate.h"
 #include "app/MainWindow.h"
+#include "app/PostponeButton.h"
 #include "app/SingleInstance.h"
 #include "app/TaskRequest.h"
 #include "app/TrayIcon.h"
@@ -78,6 +79,7 @@ private:
     std::unique_ptr<TaskNotifier> m_notifier;
     std::unique_ptr<IdleInhibitor> m_inhibitor;
     WindowTitle m_title;
+    PostponeButton m_postpone;
     // Only with a notifier and an inhibitor.
     std::unique_ptr<TaskWarnings> m_warnings;
     std::unique_ptr<IdleLock> m_idleLock;

@@ -42,6 +42,11 @@ TaggedTabView *MainWindow::tabview2() const
     return m_ui->tabview2;
 }
 
+QAbstractButton *MainWindow::postponeButton() const
+{
+    return m_ui->postponeButton;
+}
+
 QList<QAction *> MainWindow::menuItems() const
 {
     return {m_ui->actionAbout, m_ui->actionHelp, m_ui->actionQuit};

@@ -6,6 +6,7 @@
 namespace Ui {
 class MainWindow;
 }
+class QAbstractButton;
 class QAction;
 class QGroupBox;
 class TaggedTabView;
@@ -29,6 +30,10 @@ public:
     QGroupBox *aBox2() const;
     TaggedTabView *tabview1() const;
     TaggedTabView *tabview2() const;
+
+    // "Postpone 10 minutes", shown while a task runs; PostponeButton
+    // gives it its route.
+    QAbstractButton *postponeButton() const;
 
     // Menu items that send control events: About, Help, Quit.
     QList<QAction *> menuItems() const;

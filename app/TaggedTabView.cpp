@@ -73,8 +73,20 @@ bool TaggedTabView::eventFilter(QObject *watched, QEvent *event)
             return true;
         break;
     }
+    case QEvent::KeyPress: {
+        // Tab, Enter and Escape never move the page: swallowed, they would
+        // hold the keyboard on the tab bar while a task runs.
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool ctrl = key->modifiers() & Qt::ControlModifier;
+        if (!ctrl
+            && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab || key->key() == Qt::Key_Return
+                || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Escape))
+            break;
+        if (!userMayChangeTo(-1))
+            return true;
+        break;
+    }
     case QEvent::Wheel:
-    case QEvent::KeyPress:
     case QEvent::Shortcut:
         // Arrows, Home/End, the wheel and a tab's mnemonic all move the
         // page; the target is not known before the tab bar acts.

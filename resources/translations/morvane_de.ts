@@ -579,6 +579,10 @@ das eine laufende Aufgabe unangetastet lässt.</translation>
         <source>St&amp;op</source>
         <translation>St&amp;opp</translation>
     </message>
+    <message>
+        <source>Postpone &amp;10 minutes</source>
+        <translation>Um &amp;10 Minuten verschieben</translation>
+    </message>
 </context>
 <context>
     <name>ReadinessNotice</name>

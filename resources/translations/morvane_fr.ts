@@ -578,6 +578,10 @@ ligne de commande au Morvane déjà lancé, qui laisse intacte une tâche en cou
         <source>St&amp;op</source>
         <translation>A&amp;rrêter</translation>
     </message>
+    <message>
+        <source>Postpone &amp;10 minutes</source>
+        <translation>Reporter de &amp;10 minutes</translation>
+    </message>
 </context>
 <context>
     <name>ReadinessNotice</name>

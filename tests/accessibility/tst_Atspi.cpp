@@ -130,8 +130,9 @@ private slots:
     void readIsWhatIsShown_data()
     {
         QTest::addColumn<QString>("scene");
-        for (const char *scene : {"unitAtLaunch", "unitAfterChange", "timeLeftThreeTicks", "aboutWindow",
-                 "alertHeadingThenMessage", "tabsSelected", "readinessLine", "minimumSecondsAfterChange"})
+        for (const char *scene :
+            {"unitAtLaunch", "unitAfterChange", "timeLeftThreeTicks", "aboutWindow", "alertHeadingThenMessage",
+                "tabsSelected", "readinessLine", "minimumSecondsAfterChange", "postponeWhileRunning"})
             addRow(scene, QString(scene));
     }
     void readIsWhatIsShown()
@@ -225,6 +226,25 @@ private slots:
             auto *text = f.control(Tag::MinimumSecondsText, f.page(1)).as<QLabel>();
             QVERIFY2(text->text().startsWith("2 "), qPrintable(text->text()));
             readLabel(text);
+        } else if (scene == "postponeWhileRunning") {
+            // Idle, running, stopped: a client finds the button showing while the
+            // task runs, and only then.
+            QAbstractButton *postpone = f.window->postponeButton();
+            const QString name = QString(postpone->text()).remove('&');
+            const auto readButton = [&] {
+                shown << (f.delegate->isTaskRunning() ? name : QString());
+                QStringList found;
+                for (const Node &node : reader.tree())
+                    if (node["role"] == "push button" && node["name"] == name && hasState(node, "showing"))
+                        found << node["name"].toString();
+                read << found.join(',');
+            };
+            readButton();
+            f.setCountdown("5", "Minutes");
+            f.pressRun();
+            readButton();
+            f.pressRun();
+            readButton();
         }
         QVERIFY(!shown.isEmpty());
         QCOMPARE(read, shown);

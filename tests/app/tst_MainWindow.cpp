@@ -1,7 +1,9 @@
 // What guards a running task (closing, Quit, switching the schedule page by
-// any route), and the help reached from the window.
+// any route), the window's Postpone, and the help reached from the window.
 
 #include "app/HelpWindow.h"
+#include "schedule/CalendarMath.h"
+#include "task/TaskWarnings.h"
 #include "tests/support/DataRow.h"
 #include "tests/support/WindowFixture.h"
 
@@ -52,6 +54,55 @@ private slots:
         QCOMPARE(f.delegate->counterTimer(), running ? 301 : 0);
         const Alerts refusal {{"Reminder", "You can not close the application when timing task is running!"}};
         QCOMPARE(f.alerts->alerts, running ? refusal : Alerts());
+    }
+
+    // "Postpone 10 minutes" is there only while a task runs. A click and
+    // Space on the focused button each move the due time as the warning's
+    // Postpone does, the time left follows, and the editor stays locked; the
+    // button goes with the task, stopped or fired.
+    void postponeWhileRunning_data()
+    {
+        QTest::addColumn<bool>("byKeyboard");
+        QTest::addColumn<bool>("fires"); // else Stop
+        addRow("clickThenStop", false, false);
+        addRow("spaceThenFire", true, true);
+    }
+    void postponeWhileRunning()
+    {
+        QFETCH(bool, byKeyboard);
+        QFETCH(bool, fires);
+
+        WindowFixture f;
+        f.window->show();
+        QAbstractButton *postpone = f.window->postponeButton();
+        QVERIFY(!postpone->isVisible());
+        f.selectRow(1);
+        f.setCountdown("5", "Minutes");
+        f.pressRun();
+        QVERIFY(postpone->isVisible());
+        const QDateTime due = f.delegate->runningTask().dueTime();
+        if (byKeyboard) {
+            postpone->setFocus();
+            QTest::keyClick(postpone, Qt::Key_Space);
+        } else {
+            QTest::mouseClick(postpone, Qt::LeftButton);
+        }
+        QCOMPARE(due.secsTo(f.delegate->runningTask().dueTime()), TaskWarnings::PostponeSeconds);
+        QCOMPARE(f.control(Tag::TimeLeftText).stringValue(), CalendarMath::calculateLeftTime(900));
+        QCOMPARE(f.runTitle(), QStringLiteral("Stop"));
+        QVERIFY(!f.control(Tag::ActionMatrix, f.delegate->aBox1()).isEnabled()
+            && !f.control(Tag::NumberField, f.page(0)).isEnabled());
+
+        if (fires) {
+            f.clock->advance(900000);
+            f.tick();
+            QCOMPARE(f.actions->calls.size(), 1);
+        } else {
+            f.pressRun();
+            QVERIFY(f.actions->calls.isEmpty());
+        }
+        QVERIFY(!f.delegate->isTaskRunning());
+        QVERIFY(!postpone->isVisible());
     }
 
     // The page guard meets every route to the other page: a click, the arrow

@@ -203,28 +203,32 @@ private slots:
     }
 
     // Tab goes through the controls shown in the order they are seen: the
-    // action column, the schedule tabs and page, the script row, Help, Run.
+    // action column, the schedule tabs and page, the script row, Help, Run;
+    // while a task runs, through what is left enabled and Postpone.
     void tabFollowsTheWindow_data()
     {
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("page");
+        QTest::addColumn<bool>("running");
         QTest::addColumn<QStringList>("order");
         const QStringList actions {"actionMatrix", "tabview1"};
         const QStringList buttons {"helpButton", "runButton"};
-        addRow("countdownPage", 1, 0, actions + QStringList {"numberField", "unitComboBox"} + buttons);
-        addRow("datePage", 1, 1,
+        addRow("countdownPage", 1, 0, false, actions + QStringList {"numberField", "unitComboBox"} + buttons);
+        addRow("datePage", 1, 1, false,
             actions + QStringList {"datePickerA", "datePickerB", "datePickerC", "nowButton", "minimumStepper"}
                 + buttons);
         // Choose Script... sits in the action column, under the actions.
-        addRow("scriptRow", 5, 0,
+        addRow("scriptRow", 5, 0, false,
             QStringList {"actionMatrix", "chooseScriptButton", "tabview1", "numberField", "unitComboBox",
                 "scriptPathField", "dimAfterScriptCheckBox"}
                 + buttons);
+        addRow("running", 1, 0, true, QStringList {"helpButton", "postponeButton", "runButton", "tabview1"});
     }
     void tabFollowsTheWindow()
     {
         QFETCH(int, row);
         QFETCH(int, page);
+        QFETCH(bool, running);
         QFETCH(QStringList, order);
         WindowFixture f;
         f.window->show();
@@ -233,7 +237,10 @@ private slots:
         auto *matrix = f.control(Tag::ActionMatrix, f.delegate->aBox1()).as<RadioMatrix>();
         matrix->rowButton(row)->click();
         f.delegate->tabview1()->setCurrentIndex(page);
-        matrix->rowButton(row)->setFocus();
+        if (running)
+            f.pressRun();
+        // The editing controls are locked while a task runs.
+        (running ? f.window->findChild<QWidget *>(order.first()) : matrix->rowButton(row))->setFocus();
         // A control made of parts (the radio column, a tab widget's bar, a
         // spin box's line edit) counts by the control, and once: Tab first
         // steps through the fields of a date picker.

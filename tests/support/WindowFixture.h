@@ -2,6 +2,7 @@
 
 #include "app/AppDelegate.h"
 #include "app/MainWindow.h"
+#include "app/PostponeButton.h"
 #include "app/TaggedTabView.h"
 #include "controls/RadioMatrix.h"
 #include "controls/Tags.h"
@@ -33,6 +34,7 @@ struct WindowFixture
         delegate = std::make_unique<AppDelegate>(
             window.get(), std::move(recordingActions), std::move(recordingAlerts), std::move(manualClock));
         delegate->applicationDidFinishLaunching();
+        postpone = std::make_unique<PostponeButton>(delegate->runningTask(), window->postponeButton());
         if (!realTimer)
             tickTimer()->stop();
     }
@@ -73,6 +75,8 @@ struct WindowFixture
 
     std::unique_ptr<MainWindow> window;
     std::unique_ptr<AppDelegate> delegate;
+    // Assembled as the launcher assembles it.
+    std::unique_ptr<PostponeButton> postpone;
     RecordingSystemActions *actions = nullptr;
     RecordingAlertPresenter *alerts = nullptr;
     // None with the real timer.
