@@ -355,6 +355,10 @@ def main():
                 if name != "bare":
                     cells.append("%s %.2f ms = %.2f" % (name, median(values), median(values) / bare))
             print("run %d: %s" % (index, "; ".join(cells)))
+        pooled = {name: [ms for times in cost for ms in times[name]] for name in cost[0]}
+        print("all %d starts each: %s" % (len(pooled["bare"]), "; ".join(
+            "%s %.2f ms = %.2f" % (name, median(values), median(values) / median(pooled["bare"]))
+            for name, values in pooled.items())))
         print("%d starts whose first paint xfirstpaint missed were made again" % bench.missed)
         return
 
