@@ -15,7 +15,7 @@ void AfterFirstPaint::run(QWidget *window, QObject *context, std::function<void(
     // the time the loop runs, the window is either on its way to the screen
     // or not shown at all.
     const bool watched = window != nullptr;
-    QTimer::singleShot(0, context, [watched, window = QPointer<QWidget>(window), context, work] {
+    QTimer::singleShot(0, context, [watched, window = QPointer<QWidget>(window), context, work = std::move(work)] {
         if (watched && !window)
             return;
         QWindow *handle = window && window->isVisible() ? window->windowHandle() : nullptr;
