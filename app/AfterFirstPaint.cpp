@@ -9,19 +9,28 @@ namespace {
 constexpr int FallbackMs = 1000;
 } // namespace
 
-void AfterFirstPaint::run(QWidget *window, std::function<void()> work)
+void AfterFirstPaint::run(QWidget *window, QObject *context, std::function<void()> work)
 {
-    QWindow *handle = window ? window->windowHandle() : nullptr;
-    if (!handle) {
-        QTimer::singleShot(0, std::move(work));
-        return;
-    }
-    new AfterFirstPaint(handle, std::move(work));
+    // The launch shows the window after its controller has set it up; by
+    // the time the loop runs, the window is either on its way to the screen
+    // or not shown at all.
+    const bool watched = window != nullptr;
+    QTimer::singleShot(0, context, [watched, window = QPointer<QWidget>(window), context, work = std::move(work)] {
+        if (watched && !window)
+            return;
+        QWindow *handle = window && window->isVisible() ? window->windowHandle() : nullptr;
+        if (!handle || handle->isExposed()) {
+            work();
+            return;
+        }
+        new AfterFirstPaint(handle, context, work);
+    });
 }
 
-AfterFirstPaint::AfterFirstPaint(QWindow *window, std::function<void()> work)
+AfterFirstPaint::AfterFirstPaint(QWindow *window, QObject *context, std::function<void()> work)
     : QObject(window)
     , m_window(window)
+    , m_context(context)
     , m_work(std::move(work))
 {
     window->installEventFilter(this);
@@ -44,6 +53,7 @@ void AfterFirstPaint::runOnce()
         m_window->removeEventFilter(this);
     const std::function<void()> work = std::move(m_work);
     m_work = nullptr;
-    work();
+    if (m_context)
+        work();
     deleteLater();
 }

@@ -18,17 +18,22 @@ class AfterFirstPaint : public QObject
     Q_OBJECT
 
 public:
-    // Call right after window->show(). The object deletes itself once the
-    // work has run.
-    static void run(QWidget *window, std::function<void()> work);
+    // Call before or right after window->show(): whether the window waits
+    // for its first paint is decided once the event loop runs. A window not
+    // shown by then, or painted already, runs the work there and then. The
+    // work never runs once the window or the context (which the work may
+    // use; not null) is gone; the object deletes itself once the work has
+    // run.
+    static void run(QWidget *window, QObject *context, std::function<void()> work);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    AfterFirstPaint(QWindow *window, std::function<void()> work);
+    AfterFirstPaint(QWindow *window, QObject *context, std::function<void()> work);
     void runOnce();
 
     QPointer<QWindow> m_window;
+    QPointer<QObject> m_context;
     std::function<void()> m_work;
 };

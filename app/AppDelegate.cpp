@@ -1,6 +1,7 @@
 #include "app/AppDelegate.h"
 
 #include "app/AboutWindowController.h"
+#include "app/AfterFirstPaint.h"
 #include "app/HelpBook.h"
 #include "app/HelpWindow.h"
 #include "app/MainWindow.h"
@@ -187,7 +188,9 @@ void AppDelegate::applicationDidFinishLaunching()
     // date page comes into view (the idle tick leaves them alone while
     // hidden).
     m_tick->followClock();
-    m_notice->update();
+    // The readiness line asks logind or the display server, a round trip
+    // that need not hold up the window: the line follows its first paint.
+    AfterFirstPaint::run(m_window, this, [this] { m_notice->update(); });
     if (m_tabview1) {
         m_tabview1->setDelegate(this);
         connect(m_tabview1, &QTabWidget::currentChanged, this, [this] {

@@ -141,7 +141,7 @@ void Launcher::launch(const TaskRequest &request, std::unique_ptr<InstanceLock> 
     // Decoding the icon's eight sizes and opening the socket cost the first
     // paint milliseconds; the window manager takes a new icon at any time,
     // and a later start keeps trying until the socket is there.
-    AfterFirstPaint::run(&m_window, [this] {
+    AfterFirstPaint::run(&m_window, &m_window, [this] {
         QApplication::setWindowIcon(applicationIcon());
         listenForLaterStarts();
     });

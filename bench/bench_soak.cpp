@@ -37,6 +37,7 @@ class QuietSystemActions : public SystemActions
 public:
     int sendPowerEvent(quint32) override { return ++calls, 0; }
     int turnDisplayOff() override { return ++calls, 0; }
+    QString displayOffFailure() override { return QString(); }
     void runScript(const QString &) override { ++calls; }
     Readiness powerEventReadiness(quint32) override { return Readiness::Ready; }
     Readiness displayReadiness() override { return Readiness::Ready; }

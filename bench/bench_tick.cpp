@@ -35,6 +35,7 @@ class QuietSystemActions : public SystemActions
 public:
     int sendPowerEvent(quint32) override { return 0; }
     int turnDisplayOff() override { return 0; }
+    QString displayOffFailure() override { return QString(); }
     void runScript(const QString &) override { }
     Readiness powerEventReadiness(quint32) override { return Readiness::Ready; }
     Readiness displayReadiness() override { return Readiness::Ready; }

@@ -2,6 +2,7 @@
 """Morvane's benchmarks: start-up, memory, CPU of the tick, tick lateness, soak.
 
     bench/run_bench.py BUILD_DIR [--runs N] [--quick]
+    bench/run_bench.py BUILD_DIR --launch-cost [--also MORVANE ...]
 
 BUILD_DIR holds build/morvane's twin and the bench/ programs (make bench
 builds them in build-bench). Prints a table of medians with the machine and
@@ -17,8 +18,14 @@ What is measured, and how:
   no outside program can see, so bench_app (Morvane built exactly as main()
   builds it) reports when its first paint event has been handled. It is
   also run on Xvfb, to show how closely it follows the real binary there.
-  An empty QMainWindow of the same size, timed the same ways, shows what
-  Qt itself costs before any of Morvane's work.
+  A bare QMainWindow set up from the same form (the same widgets, nothing
+  of Morvane's behind them), timed the same ways, shows what Qt itself
+  costs before any of Morvane's work.
+- Launch cost: the real morvane and that bare window on Xvfb side by side,
+  start by start in turns (the order turning each start), 9 starts each in
+  4 runs; per run, the median of morvane over the median of the bare
+  window. --launch-cost measures only this; --also adds other morvane
+  binaries (an older build, say) to the same turns.
 - Memory: VmRSS and RssAnon of the real morvane, 5 s after it was started.
 - CPU of one tick: bench_tick, 10,000 calls of the tick each, on the
   thread's CPU clock.
@@ -49,6 +56,7 @@ import time
 
 TARGETS = {
     "first_paint_ms": 60.0,
+    "launch_cost_ratio": 1.2,
     "rss_mib": 45.0,
     "anon_mib": 8.0,
     "idle_tick_us": 50.0,
@@ -79,7 +87,10 @@ class Xvfb:
     def __init__(self):
         read_end, write_end = os.pipe()
         self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+             # No reset as the last client leaves: a start in that moment
+             # would find no display.
+             "-noreset"],
             pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         number = b""
@@ -108,6 +119,7 @@ class Bench:
             if not os.access(program, os.X_OK):
                 sys.exit("run_bench: %s is missing; run make bench" % program)
         self.runs = runs
+        self.missed = 0
         self.window_s = 10 if quick else 60
         self.soak_ticks = 100000 if quick else 1000000
         self.home = tempfile.TemporaryDirectory(prefix="morvane-bench-")
@@ -144,7 +156,7 @@ class Bench:
     def first_paint_xvfb(self, argv):
         """(ms to the first pixels seen by xfirstpaint, ms to the program's
         own report of its first paint or None)."""
-        watcher = subprocess.Popen([self.xfirstpaint, "10000"], env=self.env("xcb"),
+        watcher = subprocess.Popen([self.xfirstpaint, "3000"], env=self.env("xcb"),
                                    stdout=subprocess.PIPE, stderr=self.log, text=True)
         if watcher.stdout.readline().strip() != "ready":
             raise RuntimeError("xfirstpaint did not start")
@@ -153,6 +165,8 @@ class Bench:
         line = watcher.stdout.readline().split()
         watcher.wait()
         if not line or line[0] != "first-paint":
+            app.terminate()
+            app.communicate()
             raise RuntimeError("no first paint seen")
         own = None
         if argv[-1].endswith("first-paint"):
@@ -173,6 +187,35 @@ class Bench:
         if app.returncode != 0 or not fields or fields[0] != "first-paint":
             raise RuntimeError("bench_app reported no first paint")
         return (int(fields[1]) - start) / 1e6
+
+    def launch_cost(self, others=(), runs=4, starts=9):
+        """Per run, {name: [ms seen by xfirstpaint, one per start]}, the
+        programs started in turns so that the machine's load falls on all
+        of them alike."""
+        programs = [("morvane", [self.morvane]), ("bare", [self.bench_app, "bare-first-paint"])]
+        programs += [(other, [other]) for other in others]
+        for _, argv in programs:
+            self.first_paint_xvfb(argv)
+        results = []
+        for _ in range(runs):
+            times = {name: [] for name, _ in programs}
+            for start in range(starts):
+                turn = programs[start % len(programs):] + programs[:start % len(programs)]
+                for name, argv in turn:
+                    times[name].append(self.seen_first_paint(argv))
+            results.append(times)
+        return results
+
+    def seen_first_paint(self, argv):
+        # On a busy machine xfirstpaint's watch on a new window can come
+        # after the window was drawn into; such a start is counted and made
+        # again.
+        for _ in range(3):
+            try:
+                return self.first_paint_xvfb(argv)[0]
+            except RuntimeError:
+                self.missed += 1
+        raise RuntimeError("no first paint seen in three starts of %s" % argv[0])
 
     def repeated(self, measure, *args):
         # Two runs first, unrecorded, so that every recorded one finds the
@@ -288,10 +331,36 @@ def main():
     parser.add_argument("build_dir")
     parser.add_argument("--runs", type=int, default=20, help="recorded starts per first-paint measure")
     parser.add_argument("--quick", action="store_true", help="10 s instead of 60 s for CPU per hour")
+    parser.add_argument("--launch-cost", action="store_true", help="only morvane against the bare window")
+    parser.add_argument("--also", action="append", default=[], metavar="MORVANE",
+                        help="another morvane binary for --launch-cost's turns")
     options = parser.parse_args()
 
     bench = Bench(options.build_dir, options.runs, options.quick)
     rows = []
+
+    if options.launch_cost:
+        try:
+            load = os.getloadavg()
+            cost = bench.launch_cost([os.path.abspath(other) for other in options.also])
+            load_after = os.getloadavg()
+        finally:
+            bench.stop()
+        print("Launch cost on %s, %s; load %.2f before, %.2f after (1 min)"
+              % (machine(), time.strftime("%Y-%m-%d %H:%M"), load[0], load_after[0]))
+        for index, times in enumerate(cost, 1):
+            bare = median(times["bare"])
+            cells = ["bare %.2f ms" % bare]
+            for name, values in times.items():
+                if name != "bare":
+                    cells.append("%s %.2f ms = %.2f" % (name, median(values), median(values) / bare))
+            print("run %d: %s" % (index, "; ".join(cells)))
+        pooled = {name: [ms for times in cost for ms in times[name]] for name in cost[0]}
+        print("all %d starts each: %s" % (len(pooled["bare"]), "; ".join(
+            "%s %.2f ms = %.2f" % (name, median(values), median(values) / median(pooled["bare"]))
+            for name, values in pooled.items())))
+        print("%d starts whose first paint xfirstpaint missed were made again" % bench.missed)
+        return
 
     def row(what, value, unit, target=None, note=""):
         met = "" if target is None else ("yes" if value <= target else "NO")
@@ -304,6 +373,7 @@ def main():
         paint_offscreen = bench.repeated(bench.first_paint_harness, "offscreen")
         bare_xvfb = [seen for seen, _ in bench.repeated(bench.first_paint_xvfb, [bench.bench_app, "bare-first-paint"])]
         bare_offscreen = bench.repeated(bench.first_paint_harness, "offscreen", "bare-first-paint")
+        cost = bench.launch_cost()
         rss_xvfb, anon_xvfb = bench.memory("xcb")
         rss_off, anon_off = bench.memory("offscreen")
         ticks = bench.tick_cpu()
@@ -322,9 +392,14 @@ def main():
         "median of %d; xfirstpaint's view of the harness" % n)
     row("  bench_app on Xvfb, own report", median([own for _, own in harness_xvfb]), "ms", None,
         "median of %d; the harness's view of itself" % n)
-    row("  empty QMainWindow, Xvfb", median(bare_xvfb), "ms", None, "median of %d; Qt alone, for comparison" % n)
-    row("  empty QMainWindow, offscreen", median(bare_offscreen), "ms", None,
+    row("  bare window, same widgets, Xvfb", median(bare_xvfb), "ms", None,
         "median of %d; Qt alone, for comparison" % n)
+    row("  bare window, same widgets, offscreen", median(bare_offscreen), "ms", None,
+        "median of %d; Qt alone, for comparison" % n)
+    ratios = [median(times["morvane"]) / median(times["bare"]) for times in cost]
+    row("first paint, morvane / bare window", max(ratios), "x", TARGETS["launch_cost_ratio"],
+        "worst of 4 runs of 9 starts each in turns; runs %s; %d missed starts made again"
+        % (", ".join("%.2f" % r for r in ratios), bench.missed))
     row("resident memory at 5 s, Xvfb", median(rss_xvfb), "MiB", TARGETS["rss_mib"], "median of 5 processes")
     row("anonymous memory at 5 s, Xvfb", median(anon_xvfb), "MiB", TARGETS["anon_mib"], "median of 5 processes")
     row("resident memory at 5 s, offscreen", median(rss_off), "MiB", TARGETS["rss_mib"], "median of 5 processes")

@@ -78,6 +78,8 @@ private slots:
         const RecordingAlertPresenter &shown = *recorder;
         AppDelegate delegate(&window, std::make_unique<LinuxSystemActions>(), std::move(recorder));
         delegate.applicationDidFinishLaunching();
+        // The launch's readiness question, asked from the event loop.
+        QCoreApplication::processEvents();
         const auto control = [&](qint64 tag, QObject *area = nullptr) { return delegate.getGUIObject(tag, area); };
         QWidget *countdown = delegate.tabview1()->widget(0);
         control(Tag::ActionMatrix, delegate.aBox1()).as<RadioMatrix>()->rowButton(1)->click();
@@ -127,6 +129,7 @@ private slots:
             std::move(sleptClock));
         AppDelegate &delegate = morvane.delegate();
         delegate.applicationDidFinishLaunching();
+        QCoreApplication::processEvents();
         const auto control = [&](qint64 tag, QObject *area = nullptr) { return delegate.getGUIObject(tag, area); };
         QWidget *countdown = delegate.tabview1()->widget(0);
         control(Tag::ActionMatrix, delegate.aBox1()).as<RadioMatrix>()->rowButton(1)->click();
