@@ -3,26 +3,14 @@
 
 #include "actions/DisplayPower.h"
 
+#include <QMap>
 #include <QTest>
-
-#include <map>
 
 namespace {
 
-// Names as the rows write them.
-const std::map<QString, DisplayWay> Ways {{"Mutter", DisplayWay::Mutter}, {"KWin", DisplayWay::KWinDpms},
-    {"Wlr", DisplayWay::WlrOutputPower}, {"Dpms", DisplayWay::X11Dpms}, {"PowerDevil", DisplayWay::PowerDevil}};
-const std::map<QString, WayFound> Answers {
-    {"Unsupported", WayFound::Unsupported}, {"NotConfirmed", WayFound::NotConfirmed}, {"Done", WayFound::Done}};
-
-QString nameOf(DisplayWay way)
-{
-    for (const auto &[name, known] : Ways) {
-        if (known == way)
-            return name;
-    }
-    return QString();
-}
+// Names as the rows write them, in the order of the enums.
+const QStringList Ways {"Mutter", "KWin", "Wlr", "Dpms", "PowerDevil"};
+const QStringList Answers {"Absent", "Unsupported", "NotConfirmed", "Done"};
 
 // Answers each way as the row says ("Mutter=Unsupported Dpms=Done"), every
 // other way Absent, and records "ask Way" and "off Way".
@@ -33,7 +21,8 @@ public:
         : m_server(server)
     {
         for (const QString &answer : answers.split(' ', Qt::SkipEmptyParts))
-            m_answers[Ways.at(answer.section('=', 0, 0))] = Answers.at(answer.section('=', 1));
+            m_answers[DisplayWay(Ways.indexOf(answer.section('=', 0, 0)))]
+                = WayFound(Answers.indexOf(answer.section('=', 1)));
     }
 
     DisplayServer server() const override { return m_server; }
@@ -45,13 +34,12 @@ public:
 private:
     WayFound answer(const QString &what, DisplayWay way)
     {
-        asked << what + nameOf(way);
-        const auto it = m_answers.find(way);
-        return it == m_answers.end() ? WayFound::Absent : it->second;
+        asked << what + Ways.value(int(way));
+        return m_answers.value(way, WayFound::Absent);
     }
 
     DisplayServer m_server;
-    std::map<DisplayWay, WayFound> m_answers;
+    QMap<DisplayWay, WayFound> m_answers;
 };
 
 } // namespace
