@@ -96,6 +96,13 @@ public:
         return call(service, path, "Run", {});
     }
 
+    // run() at the one object of a mock named after its service
+    // (/org/freedesktop/login1), whose ret is a list of strings.
+    QStringList strings(const QString &service, const QString &code)
+    {
+        return run(service, '/' + QString(service).replace('.', '/'), code, "as").arguments().value(0).toStringList();
+    }
+
     // The mock gives its name up or takes it back.
     bool own(const QString &service, const QString &path, bool owned)
     {
