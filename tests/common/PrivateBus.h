@@ -51,11 +51,10 @@ public:
     ~PrivateBus() { stop(), qputenv(m_variable, m_previousAddress); }
 
     // Ends the mocks and the daemon, which removes its socket. Each is waited
-    // for, so that no test leaves a process of its own behind.
+    // for (a QProcess kills and waits for its process as it goes), so that no
+    // test leaves a process of its own behind.
     void stop()
     {
-        for (auto &[service, mock] : m_mocks)
-            end(*mock);
         m_mocks.clear();
         QDBusConnection::disconnectFromBus(m_address);
         m_daemon.terminate();
@@ -70,8 +69,6 @@ public:
     // returns once each owns its name, false after ten seconds.
     void startMock(const QString &service, const QStringList &arguments)
     {
-        if (const auto running = m_mocks.find(service); running != m_mocks.end())
-            end(*running->second);
         auto &process = m_mocks[service] = std::make_unique<QProcess>();
         process->setStandardOutputFile(QProcess::nullDevice());
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -97,6 +94,13 @@ public:
     {
         call(service, path, "AddMethod", {MockInterface, "Run", "", outSignature, "self.call_log.pop()\n" + code});
         return call(service, path, "Run", {});
+    }
+
+    // run() at the one object of a mock named after its service
+    // (/org/freedesktop/login1), whose ret is a list of strings.
+    QStringList strings(const QString &service, const QString &code)
+    {
+        return run(service, '/' + QString(service).replace('.', '/'), code, "as").arguments().value(0).toStringList();
     }
 
     // The mock gives its name up or takes it back.
@@ -157,15 +161,6 @@ private:
     QByteArray m_previousAddress;
     QString m_address;
     QTemporaryDir m_directory;
-    static void end(QProcess &process)
-    {
-        process.terminate();
-        if (!process.waitForFinished(3000)) {
-            process.kill();
-            process.waitForFinished();
-        }
-    }
-
     QProcess m_daemon;
     std::map<QString, std::unique_ptr<QProcess>> m_mocks;
     QMap<QString, QString> m_uniqueNames;

@@ -17,18 +17,12 @@ namespace {
 const QString Notifications = QStringLiteral("org.freedesktop.Notifications");
 const QString Dunst = QStringLiteral("org.dunstproject.cmd0");
 
-// Calls dunst's object on bus.
-QDBusMessage callDunst(const QDBusConnection &bus, const QString &interface, const QString &member, QVariant argument)
-{
-    return bus.call(
-        QDBusMessage::createMethodCall(Notifications, "/org/freedesktop/Notifications", interface, member) << argument);
-}
-
 // The notifications on the screen, and those received but not yet shown.
 uint shown(const QDBusConnection &bus)
 {
-    const QVariantMap dunst = qdbus_cast<QVariantMap>(
-        callDunst(bus, "org.freedesktop.DBus.Properties", "GetAll", Dunst).arguments().value(0));
+    const QDBusMessage getAll = QDBusMessage::createMethodCall(
+        Notifications, "/org/freedesktop/Notifications", "org.freedesktop.DBus.Properties", "GetAll");
+    const QVariantMap dunst = qdbus_cast<QVariantMap>(bus.call(QDBusMessage(getAll) << Dunst).arguments().value(0));
     return dunst["displayedLength"].toUInt() + dunst["waitingLength"].toUInt();
 }
 void writeFile(const QString &path, const QString &text)

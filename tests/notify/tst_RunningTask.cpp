@@ -46,14 +46,8 @@ class tst_RunningTask : public QObject
     PrivateBus m_session {PrivateBus::Session};
     PrivateBus m_system {PrivateBus::System};
 
-    // Runs code in the mock of service, at its one object; ret is a list of
-    // strings.
-    QStringList ask(PrivateBus &bus, const QString &name, const QString &code)
-    {
-        return bus.run(name, '/' + QString(name).replace('.', '/'), code, "as").arguments().value(0).toStringList();
-    }
-    QStringList notificationCalls() { return ask(m_session, Notifications, NotificationCalls); }
-    QStringList inhibitors() { return ask(m_system, Logind, Inhibitors); }
+    QStringList notificationCalls() { return m_session.strings(Notifications, NotificationCalls); }
+    QStringList inhibitors() { return m_system.strings(Logind, Inhibitors); }
 
 private slots:
     void initTestCase()
@@ -111,7 +105,7 @@ private slots:
         const QString button = press.section(' ', 0, 0);
         const qint64 pressAt = press.section(' ', 1).toLongLong();
 
-        ask(m_session, Notifications, "self.next_id = 1\nself.call_log.clear()\nret = []");
+        m_session.strings(Notifications, "self.next_id = 1\nself.call_log.clear()\nret = []");
         auto recorder = std::make_unique<RecordingSystemActions>();
         recorder->readiness = readiness;
         // The locks held as each action runs.
@@ -148,11 +142,11 @@ private slots:
             if (pressed || delegate.counterTimer() != pressAt)
                 continue;
             // Other notifications and other actions do nothing.
-            ask(m_session, Notifications, QString(Invoked).arg("(7, 'stop'), (7, 'postpone'), (1, 'default')"));
+            m_session.strings(Notifications, QString(Invoked).arg("(7, 'stop'), (7, 'postpone'), (1, 'default')"));
             QCoreApplication::processEvents();
             QCOMPARE(delegate.counterTimer(), pressAt);
             const QString before = window.windowTitle();
-            ask(m_session, Notifications, QString(Invoked).arg(QString("(1, '%1')").arg(button)));
+            m_session.strings(Notifications, QString(Invoked).arg(QString("(1, '%1')").arg(button)));
             QTRY_VERIFY(window.windowTitle() != before);
             calls << window.windowTitle();
             pressed = true;

@@ -19,24 +19,21 @@
 // The real main window and its controller, launched, with recorders standing
 // in for the alert and the system actions. The tests call the tick
 // themselves, on a clock that moves a second per tick; the one-second timer
-// and the system's clocks run only when asked for.
+// is stopped.
 struct WindowFixture
 {
-    explicit WindowFixture(bool realTimer = false)
+    WindowFixture()
         : window(std::make_unique<MainWindow>())
     {
         auto recordingActions = std::make_unique<RecordingSystemActions>();
         auto recordingAlerts = std::make_unique<RecordingAlertPresenter>();
-        actions = recordingActions.get();
-        alerts = recordingAlerts.get();
-        auto manualClock = realTimer ? nullptr : std::make_unique<ManualClock>();
-        clock = manualClock.get();
+        auto manualClock = std::make_unique<ManualClock>();
+        actions = recordingActions.get(), alerts = recordingAlerts.get(), clock = manualClock.get();
         delegate = std::make_unique<AppDelegate>(
             window.get(), std::move(recordingActions), std::move(recordingAlerts), std::move(manualClock));
         delegate->applicationDidFinishLaunching();
         postpone = std::make_unique<PostponeButton>(delegate->runningTask(), window->postponeButton());
-        if (!realTimer)
-            tickTimer()->stop();
+        tickTimer()->stop();
     }
 
     // One tick of the one-second timer, halfway between two presses: a task
@@ -79,6 +76,5 @@ struct WindowFixture
     std::unique_ptr<PostponeButton> postpone;
     RecordingSystemActions *actions = nullptr;
     RecordingAlertPresenter *alerts = nullptr;
-    // None with the real timer.
     ManualClock *clock = nullptr;
 };

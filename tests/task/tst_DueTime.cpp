@@ -104,21 +104,10 @@ private slots:
                 QVERIFY(running.tick() != RunningTask::Status::Due || (expected == "due" && event == events.last()));
         }
         clock.advance(500);
-        QString found;
-        switch (running.tick()) {
-        case RunningTask::Status::Counting:
-            found = QString("counting %1").arg(running.secondsLeft());
-            break;
-        case RunningTask::Status::Due:
-            found = "due";
-            break;
-        case RunningTask::Status::Asleep:
-            found = "asleep";
-            break;
-        case RunningTask::Status::Idle:
-            found = "missed" + missed.value(0).section("Shut Down", 1);
-            break;
-        }
+        const RunningTask::Status status = running.tick();
+        const QString found = status == RunningTask::Status::Counting
+            ? QString("counting %1").arg(running.secondsLeft())
+            : QStringList {"missed" + missed.value(0).section("Shut Down", 1), "", "due", "asleep"}.at(int(status));
         QCOMPARE(found, expected);
         QCOMPARE(missed.size(), expected.startsWith("missed") ? 1 : 0);
         QCOMPARE(running.isRunning(), !expected.startsWith("missed"));
