@@ -150,7 +150,7 @@ private slots:
             LinuxSystemActions().displayReadiness();
         QStringList said;
         for (QString line : runFile("wayland.log").mid(asked).split('\n')) {
-            line.remove(QRegularExpression(R"(^\[[0-9.]+\]\s*|@[0-9]+)"));
+            line.remove(QRegularExpression(R"(^\[\s*[0-9.]+\]\s*|@[0-9]+)"));
             if (line.contains(QRegularExpression("^(?!.*(global|bind)).*(dpms|output_power)")))
                 said << line;
         }
