@@ -37,7 +37,7 @@ void recordMessage(QtMsgType type, const QMessageLogContext &context, const QStr
 // The reply's arguments of a call, made with the event loop going (the icon
 // answers from this thread), from the test's own connection unless BUS.
 QVariantList call(const QString &service, const QString &path, const QString &interface, const QString &method,
-    const QVariantList &arguments = {}, QDBusConnection bus = QDBusConnection("tray-reader"))
+    const QVariantList &arguments = {}, const QDBusConnection &bus = QDBusConnection("tray-reader"))
 {
     QDBusMessage message = QDBusMessage::createMethodCall(service, path, interface, method);
     message.setArguments(arguments);
