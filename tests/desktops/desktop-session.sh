@@ -33,10 +33,8 @@ printf '<busconfig><listen>unix:dir=%s</listen><auth>EXTERNAL</auth><policy cont
 
 skip() { echo "SKIP   : $desktop: $*"; exit 0; }
 installed() {
-    for package; do
-        # shellcheck disable=SC2016
-        [ "$(dpkg-query -W -f='${db:Status-Status}' "$package" 2>&1)" = installed ] || skip "$package is not installed"
-    done
+    # shellcheck disable=SC2016
+    if dpkg-query -W -f='${db:Status-Status}\n' "$@" 2>&1 | grep -qvx installed; then skip "not all of $* installed"; fi
 }
 start() { setsid "$@" >>"$run/log" 2>&1 & groups="$groups -$!"; }
 # The session manager or compositor, whose exit status lands in $run/exit.
@@ -51,6 +49,7 @@ until_ok() {
     done
 }
 # owned NAME [--system]
+# shellcheck disable=SC2317 # run through until_ok
 owned() { dbus-send ${2:+"$2"} --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.GetNameOwner "string:$1"; }
 # serve VARIABLE PREFIX COMMAND...: a server that writes its address to fd 3,
 # which VARIABLE gets after PREFIX.
@@ -59,6 +58,13 @@ xvfb() { serve DISPLAY : Xvfb -displayfd 3 -nolisten tcp; }
 bus() { serve "$1" '' dbus-daemon --nofork --print-address=3 --config-file="$run/bus.conf"; }
 # session XDG_CURRENT_DESKTOP COMMAND...: a session manager on Xvfb.
 session() { xvfb && export XDG_CURRENT_DESKTOP=$1 && main "${@:2}"; }
+# The xfconf daemon, which the XFCE programs read their settings from.
+xfconfd() { start "$(sed -n 's/^Exec=//p' /usr/share/dbus-1/services/org.xfce.Xfconf.service)" && until_ok owned org.xfce.Xfconf; }
+# dbusmock's logind on a system bus of its own.
+logind() {
+    bus DBUS_SYSTEM_BUS_ADDRESS && start /usr/bin/python3 -m dbusmock --system --template logind
+    until_ok owned org.freedesktop.login1 --system
+}
 # gnome-session's and cinnamon-session's session "morvane", needing COMPONENTS.
 # session_file PROGRAM DESKTOP COMPONENTS
 session_file() {
@@ -83,8 +89,7 @@ bus DBUS_SESSION_BUS_ADDRESS
 case $desktop in
 xfce)
     installed xfce4-session
-    start "$(sed -n 's/^Exec=//p' /usr/share/dbus-1/services/org.xfce.Xfconf.service)"
-    until_ok owned org.xfce.Xfconf
+    xfconfd
     # A failsafe session of xfsettingsd alone (with no client to answer,
     # xfce4-session never ends), and no agents, which would outlive it.
     xfconf-query -c xfce4-session -p /sessions/Failsafe/Count -n -t int -s 1
@@ -98,10 +103,7 @@ lxqt) installed lxqt-session && session LXQt lxqt-session && until_ok owned org.
 mate) installed mate-session-manager && session MATE mate-session && until_ok owned org.gnome.SessionManager && xsmp ;;
 gnome)
     # gnome-session refuses to start without logind on the system bus.
-    installed gnome-session-bin python3-dbusmock
-    bus DBUS_SYSTEM_BUS_ADDRESS
-    start /usr/bin/python3 -m dbusmock --system --template logind
-    until_ok owned org.freedesktop.login1 --system
+    installed gnome-session-bin python3-dbusmock && logind
     session_file gnome-session GNOME ''
     session GNOME gnome-session --builtin --session=morvane && until_ok owned org.gnome.SessionManager ;;
 cinnamon)
@@ -159,45 +161,28 @@ weston-powerdevil)
     QT_QPA_PLATFORM=xcb start kglobalaccel5 && until_ok owned org.kde.kglobalaccel
     QT_QPA_PLATFORM=xcb start /usr/lib/x86_64-linux-gnu/libexec/org_kde_powerdevil
     until_ok owned org.kde.Solid.PowerManagement ;;
-tray-xfce | tray-xembed | tray-none)
+tray-xfce | tray-none)
     # A tray, or none, and logind's mock for what a task does at its end.
-    installed python3-dbusmock
-    bus DBUS_SYSTEM_BUS_ADDRESS
-    start /usr/bin/python3 -m dbusmock --system --template logind
-    until_ok owned org.freedesktop.login1 --system
-    xvfb
-    if [ "$desktop" != tray-none ]; then
-        installed xfce4-panel x11-utils
-        if [ "$desktop" = tray-xembed ]; then
-            # A session bus on which nobody may be the StatusNotifierWatcher:
-            # the panel's tray then holds X11 tray icons alone.
-            sed 's|</policy>|<deny own="org.kde.StatusNotifierWatcher"/></policy>|' "$run/bus.conf" >"$run/xembed.conf"
-            serve DBUS_SESSION_BUS_ADDRESS '' dbus-daemon --nofork --print-address=3 --config-file="$run/xembed.conf"
-        fi
-        mkdir -p "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml"
-        cp "$(dirname "$0")/xfce4-panel.xml" "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml/"
-        start "$(sed -n 's/^Exec=//p' /usr/share/dbus-1/services/org.xfce.Xfconf.service)"
-        until_ok owned org.xfce.Xfconf
-        # Its status tray is the StatusNotifierWatcher and host, and the X11
-        # tray; it comes up a few seconds after the panel.
+    installed python3-dbusmock && logind && xvfb
+    if [ "$desktop" = tray-xfce ]; then
+        installed xfce4-panel
+        install -D -m 644 -t "$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml" "$(dirname "$0")/xfce4-panel.xml"
+        xfconfd
+        # Its status tray is the StatusNotifierWatcher and host; it comes up
+        # a few seconds after the panel.
         main xfce4-panel
-        if [ "$desktop" = tray-xfce ]; then
-            until_ok sh -c 'dbus-send --print-reply --dest=org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
-                org.freedesktop.DBus.Properties.Get string:org.kde.StatusNotifierWatcher \
-                string:IsStatusNotifierHostRegistered | grep -q "boolean true"'
-        fi
+        until_ok sh -c 'dbus-send --print-reply --dest=org.kde.StatusNotifierWatcher /StatusNotifierWatcher \
+            org.freedesktop.DBus.Properties.Get string:org.kde.StatusNotifierWatcher \
+            string:IsStatusNotifierHostRegistered | grep -q "boolean true"'
     fi ;;
 *) echo "desktop-session: unknown desktop $desktop" >&2 && exit 2 ;;
 esac
 # shellcheck disable=SC2016
 start sh -c 'exec dbus-monitor >"$0"' "$run/monitor.log"
 until_ok test -s "$run/monitor.log"
-if [ -z "${WAYLAND_DEBUG:-}" ]; then
-    "${@:2}"
-else
-    # The protocol lines, each "[time] request or event", apart from the rest.
-    "${@:2}" 2>"$run/wayland.log"
-    status=$?
-    grep -v '^\[' "$run/wayland.log" >&2
-    exit $status
-fi
+# The protocol lines (WAYLAND_DEBUG), each "[time] request or event", apart
+# from the rest.
+"${@:2}" 2>"$run/wayland.log"
+status=$?
+grep -v '^\[' "$run/wayland.log" >&2
+exit "$status"
