@@ -191,9 +191,10 @@ private slots:
             = layout.startsWith("none") ? root.filePath(QString("morvane-%1").arg(geteuid())) : runtime;
         QVERIFY(QDir().mkdir(runtime) && QFile::link(runtime, root.filePath("link")));
         chmod(QFile::encodeName(runtime), layout == "open" ? 0755 : 0700);
-        // Another user made the folder first.
+        // Another user made the folder first, as private as it should be.
         if (layout == "none, taken")
-            QVERIFY(QDir().mkdir(folder) && chown(QFile::encodeName(folder), *otherUser(), *otherUser()) == 0);
+            QVERIFY(QDir().mkdir(folder) && chmod(QFile::encodeName(folder), 0700) == 0
+                && chown(QFile::encodeName(folder), *otherUser(), *otherUser()) == 0);
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(root.filePath(layout == "link" ? "link" : "runtime")));
         if (layout.startsWith("none"))
             qunsetenv("XDG_RUNTIME_DIR");
