@@ -70,7 +70,8 @@ private slots:
     {
         QTest::addColumn<QString>("arguments");
         QTest::addColumn<QString>("expected");
-        const auto row = [](const char *name, QString in, QString out) { QTest::newRow(name) << in << out; };
+        const auto row
+            = [](const char *name, const QString &in, const QString &out) { QTest::newRow(name) << in << out; };
         row("help wins", "--version -h", "Usage: morvane [options]");
         // The largest unit that holds the length exactly.
         row("minutes", "--action shutdown --in 90m", "1 90 Minutes 1:30:00");
@@ -106,7 +107,8 @@ private slots:
     {
         QTest::addColumn<QString>("arguments");
         QTest::addColumn<QString>("expected");
-        const auto row = [](const char *name, QString in, QString out) { QTest::newRow(name) << in << out; };
+        const auto row
+            = [](const char *name, const QString &in, const QString &out) { QTest::newRow(name) << in << out; };
         row("value apart", "--action script --script job.sh", "--action script --script /home/b/job.sh");
         row("one dash", "-script job.sh --in 5m", "-script /home/b/job.sh --in 5m");
         // Left for the system to resolve, as it would have from that folder.
@@ -151,9 +153,8 @@ private slots:
         // The window afterwards, with the script field when it is filled.
         QTest::addColumn<QString>("window");
         const auto row
-            = [](const char *name, QString running, QString later, QString printed, int status, QString window) {
-                  QTest::newRow(name) << running << later << printed << status << window;
-              };
+            = [](const char *name, const QString &running, const QString &later, const QString &printed, int status,
+                  const QString &window) { QTest::newRow(name) << running << later << printed << status << window; };
         const QString idle = "Run | Morvane";
         row("help", {}, "--help", "Usage: morvane [options]\n", 0, idle);
         // Started in the test's own folder, where the file is; this process

@@ -83,7 +83,7 @@ QByteArray exchange(const QString &path, const QByteArray &data)
 {
     const int fd = openRaw(path, false);
     const bool sent = fd >= 0 && write(fd, data.constData(), size_t(data.size())) == data.size();
-    const QByteArray answer = sent ? drain(fd) : "not sent";
+    QByteArray answer = sent ? drain(fd) : "not sent";
     close(fd);
     return answer;
 }
