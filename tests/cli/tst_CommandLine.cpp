@@ -39,6 +39,13 @@ QString outcome(const CommandLine &line)
     const QString when = task.moment ? task.moment->toString(Qt::ISODate) : seconds ? length : QString();
     return QStringList {QString::number(int(task.action)), when, task.script}.join(' ').trimmed();
 }
+
+// A command line as typed after "morvane".
+QStringList typed(const QString &arguments)
+{
+    return QStringList {"morvane"} + arguments.split(' ', Qt::SkipEmptyParts);
+}
+
 } // namespace
 
 class tst_CommandLine : public QObject
@@ -63,28 +70,21 @@ private slots:
     {
         QTest::addColumn<QString>("arguments");
         QTest::addColumn<QString>("expected");
-        const auto row = [](const char *name, QString in, QString out) { QTest::newRow(name) << in << out; };
+        const auto row
+            = [](const char *name, const QString &in, const QString &out) { QTest::newRow(name) << in << out; };
         row("help wins", "--version -h", "Usage: morvane [options]");
-        row("version", "--version", "morvane 1.0.0");
         // The largest unit that holds the length exactly.
         row("minutes", "--action shutdown --in 90m", "1 90 Minutes 1:30:00");
         row("hours, Qt's own options", "-style fusion -reverse --action sleep --in 2h", "3 2 Hours 2:00:00");
         row("days", "--action restart --in 48h", "0 2 Days 2 d 0:00:00");
         row("script, units combined", "--script /bin/sh --action script --in 1d2h3m5s",
             "5 93785 Seconds 1 d 2:03:05 /bin/sh");
-        row("a time later today", "--action sleep --at 18:00", "3 2026-03-01T18:00:00");
         row("a time passed today", "--action display-off --at 9:30:15", "4 2026-03-02T09:30:15");
-        row("a date", "--action logout --at 2026-12-24T18:00", "2 2026-12-24T18:00:00");
         row("unknown action", "--action reboot --in 5m", "morvane: Unknown action 'reboot'");
-        row("no unit", "--action sleep --in 90", "morvane: '90' is not a duration");
-        row("beyond 64 bits", "--action sleep --in 213503982334602d", "morvane: '213503982334602d' is not");
-        row("no such day", "--action sleep --at 2026-02-30T10:00", "morvane: '2026-02-30T10:00' is not a time");
         row("both times", "--action sleep --in 5m --at 18:00", "morvane: --action needs a time: either --in or --at.");
-        row("no action", "--in 5m", "morvane: --in, --at and --script need --action.");
         row("file without script", "--action sleep --script /x --in 5m", "morvane: --action script and --script PATH");
         // The window's start checks, with the window's own sentences.
         row("count past 64 bits", "--action sleep --in 9223372036854775807s", "morvane: Illegal Number!");
-        row("a date passed", "--action sleep --at 2026-02-28T10:00", "morvane: The date has passed.");
         row("now", "--action sleep --at 2026-03-01T12:00", "morvane: The date has passed.");
         row("a time skipped", "--action sleep --at 2026-03-29T02:30", "morvane: That time does not exist here");
         row("no script file", "--action script --script /nonexistent --in 5m",
@@ -98,8 +98,7 @@ private slots:
     {
         QFETCH(QString, arguments);
         QFETCH(QString, expected);
-        const QString seen
-            = outcome(CommandLine::parse(QStringList {"morvane"} + arguments.split(' ', Qt::SkipEmptyParts), Now));
+        const QString seen = outcome(CommandLine::parse(typed(arguments), Now));
         // What is wrong goes on to say what to write instead.
         QVERIFY2(expected.startsWith("morvane: ") ? seen.startsWith(expected) : seen == expected, qPrintable(seen));
     }
@@ -108,14 +107,12 @@ private slots:
     {
         QTest::addColumn<QString>("arguments");
         QTest::addColumn<QString>("expected");
-        const auto row = [](const char *name, QString in, QString out) { QTest::newRow(name) << in << out; };
+        const auto row
+            = [](const char *name, const QString &in, const QString &out) { QTest::newRow(name) << in << out; };
         row("value apart", "--action script --script job.sh", "--action script --script /home/b/job.sh");
         row("one dash", "-script job.sh --in 5m", "-script /home/b/job.sh --in 5m");
         // Left for the system to resolve, as it would have from that folder.
         row("with =", "--script=./x/job.sh", "--script=/home/b/./x/job.sh");
-        row("up a folder", "--script ../job.sh", "--script /home/b/../job.sh");
-        row("absolute stays", "--script /opt/job.sh", "--script /opt/job.sh");
-        row("not a file option", "--action script --in 5m", "--action script --in 5m");
         row("after --", "-- --script job.sh", "-- --script job.sh");
     }
 
@@ -123,30 +120,13 @@ private slots:
     {
         QFETCH(QString, arguments);
         QFETCH(QString, expected);
-        const QStringList given = QStringList {"morvane"} + arguments.split(' ');
-        QCOMPARE(CommandLine::withAbsolutePaths(given, "/home/b").mid(1).join(' '), expected);
+        QCOMPARE(CommandLine::withAbsolutePaths(typed(arguments), "/home/b").mid(1).join(' '), expected);
     }
 
-    // What the running Morvane answers to a command line that did not come
-    // through a start of this version.
-    void takesOverOnlyWhatItCan_data()
+    // Only a start of another version sends a relative script path; the
+    // running Morvane refuses it even where its own folder holds that file.
+    void refusesRelativeScript()
     {
-        QTest::addColumn<QString>("arguments");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("answer");
-        QTest::newRow("relative script") << "--action script --script job.sh --in 5m" << 2
-                                         << "morvane: The script path 'job.sh' is not absolute";
-        QTest::newRow("bad argument") << "--action reboot --in 5m" << 2 << "morvane: Unknown action 'reboot'";
-        QTest::newRow("a date passed") << "--action sleep --at 2020-01-01T10:00" << 2
-                                       << "morvane: The date has passed.";
-        QTest::newRow("nothing asked") << "" << 0 << "";
-    }
-
-    void takesOverOnlyWhatItCan()
-    {
-        QFETCH(QString, arguments);
-        QFETCH(int, status);
-        QFETCH(QString, answer);
         QTemporaryDir folder;
         QFile script(folder.filePath("job.sh"));
         QVERIFY(script.open(QIODevice::WriteOnly));
@@ -154,12 +134,11 @@ private slots:
         Launcher morvane(
             std::make_unique<RecordingSystemActions>(), std::make_unique<RecordingAlertPresenter>(), nullptr, nullptr);
         morvane.launch();
-        const SingleInstance::Reply reply
-            = morvane.takeOver(QStringList {"morvane"} + arguments.split(' ', Qt::SkipEmptyParts));
+        const SingleInstance::Reply reply = morvane.takeOver(typed("--action script --script job.sh --in 5m"));
         QTest::qWait(50);
         QDir::setCurrent(QCoreApplication::applicationDirPath());
-        QCOMPARE(reply.status, status);
-        QVERIFY2(answer.isEmpty() ? reply.text.isEmpty() : reply.text.startsWith(answer), qPrintable(reply.text));
+        QCOMPARE(reply.status, 2);
+        QVERIFY2(reply.text.startsWith("morvane: The script path 'job.sh' is not absolute"), qPrintable(reply.text));
         QVERIFY(!morvane.delegate().isTaskRunning());
     }
 
@@ -173,40 +152,26 @@ private slots:
         QTest::addColumn<int>("status");
         // The window afterwards, with the script field when it is filled.
         QTest::addColumn<QString>("window");
-
-        const auto row = [](const char *name, const QString &running, const QString &later, const QString &printed,
-                             const QString &window) {
-            QTest::newRow(name) << running << later << printed << (printed.startsWith("morvane: ") ? 2 : 0) << window;
-        };
+        const auto row
+            = [](const char *name, const QString &running, const QString &later, const QString &printed, int status,
+                  const QString &window) { QTest::newRow(name) << running << later << printed << status << window; };
         const QString idle = "Run | Morvane";
-        const QDateTime at = QDateTime::currentDateTime().addDays(2);
-        row("help", {}, "--help", "Usage: morvane [options]\n", idle);
-        row("bad argument", {}, "--action reboot --in 5m", "morvane: Unknown action 'reboot'", idle);
-        row("countdown", {}, "--action script --script " MORVANE_BINARY " --in 2h30m", {},
-            "Stop | 2:30:00 – Run Script – Morvane | " MORVANE_BINARY);
+        row("help", {}, "--help", "Usage: morvane [options]\n", 0, idle);
         // Started in the test's own folder, where the file is; this process
         // works in another.
-        row("a script named from its folder", {}, "--action script --script job.sh --in 1h", {},
+        row("a script named from its folder", {}, "--action script --script job.sh --in 1h", {}, 0,
             "Stop | 1:00:00 – Run Script – Morvane | " + QDir::current().filePath("job.sh"));
-        row("date", {}, "--action sleep --at " + at.toString("yyyy-MM-ddTHH:mm:ss"), {},
-            "Stop | " + at.toString("yyyy-MM-dd HH:mm:ss") + " Sleep – Morvane");
-        row("nothing asked", {}, {}, {}, idle);
+        row("nothing asked", {}, {}, {}, 0, idle);
         // Refused before the window would see it, in the window's words.
-        row("refused", {}, "--action script --script /nonexistent --in 1m", "morvane: The script file does not exist",
-            idle);
-        row("overflows", {}, "--action sleep --in 9223372036854775807s", "morvane: Illegal Number!", idle);
-        row("date passed", {}, "--action sleep --at 2020-01-01T10:00", "morvane: The date has passed.", idle);
-        QTest::newRow("a task runs")
-            << "--action logout --in 10m"
-            << "--action shutdown --in 1m"
-            << "Morvane is already counting down (10:00 – Log Out – Morvane); that task goes on" << 1
-            << "Stop | 10:00 – Log Out – Morvane";
+        row("overflows", {}, "--action sleep --in 9223372036854775807s", "morvane: Illegal Number!", 2, idle);
+        row("a task runs", "--action logout --in 10m", "--action shutdown --in 1m",
+            "Morvane is already counting down (10:00 – Log Out – Morvane); that task goes on", 1,
+            "Stop | 10:00 – Log Out – Morvane");
         // The editor stays locked: a postpone is not an edit.
-        QTest::newRow("postpone") << "--action logout --in 10m"
-                                  << "--postpone 5m"
-                                  << "Postponed: Log Out at " << 0 << "Stop | 15:00 – Log Out – Morvane";
-        QTest::newRow("nothing to postpone") << QString() << "--postpone 5m"
-                                             << "No task is counting down; there is nothing to postpone." << 1 << idle;
+        row("postpone", "--action logout --in 10m", "--postpone 5m", "Postponed: Log Out at ", 0,
+            "Stop | 15:00 – Log Out – Morvane");
+        row("nothing to postpone", {}, "--postpone 5m", "No task is counting down; there is nothing to postpone.", 1,
+            idle);
     }
 
     void startsOrHandsOver()
@@ -219,36 +184,28 @@ private slots:
         QTemporaryDir elsewhere;
         QFile job("job.sh");
         QVERIFY(job.open(QIODevice::WriteOnly));
-
         auto alerts = std::make_unique<RecordingAlertPresenter>();
         const RecordingAlertPresenter &shown = *alerts;
         Launcher morvane(std::make_unique<RecordingSystemActions>(), std::move(alerts), nullptr, nullptr);
         AppDelegate &delegate = morvane.delegate();
-        morvane.launch(CommandLine::parse(QStringList {"morvane"} + running.split(' ', Qt::SkipEmptyParts)).request());
+        morvane.launch(CommandLine::parse(typed(running)).request());
         delegate.findChild<QTimer *>(QString(), Qt::FindDirectChildrenOnly)->stop();
 
         QProcess second;
         second.setProcessChannelMode(QProcess::MergedChannels);
-        second.start(MORVANE_BINARY, later.split(' ', Qt::SkipEmptyParts));
+        second.start(MORVANE_BINARY, typed(later).mid(1));
         QDir::setCurrent(elsewhere.path());
         // This test's event loop answers the second start meanwhile.
         QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 10000);
         QDir::setCurrent(QCoreApplication::applicationDirPath());
+        job.remove();
         const QString output = QString::fromLocal8Bit(second.readAll());
         QCOMPARE(second.exitCode(), status);
         QVERIFY2(printed.isEmpty() ? output.isEmpty() : output.startsWith(printed), qPrintable(output));
 
         // The task it asked for starts from the event loop.
         QTest::qWait(50);
-        // The Run button, the title (on the date page the date instead of the
-        // time left, which depends on the time of day), the alerts.
-        const QString title = morvane.window().windowTitle();
-        const QDateTime date
-            = delegate.getGUIObject(Tag::DatePickerA, delegate.tabview1()->currentWidget()).dateValue();
-        const QString schedule
-            = date.isValid() ? date.toString("yyyy-MM-dd HH:mm:ss ") + title.section(" – ", 1) : title;
-        const QString run = delegate.getGUIObject(Tag::RunButton, nullptr).title();
-        QStringList seen {run, schedule};
+        QStringList seen {delegate.getGUIObject(Tag::RunButton, nullptr).title(), morvane.window().windowTitle()};
         for (const auto &[title, message] : shown.alerts)
             seen << title + ": " + message;
         const QString script = delegate.getGUIObject(Tag::ScriptPathField, nullptr).stringValue();
@@ -257,7 +214,6 @@ private slots:
         // The title shows the time left rounded up; a second start that
         // took over a second leaves a second less.
         QCOMPARE(seen.join(" | ").replace("Stop | 14:59 –", "Stop | 15:00 –"), window);
-        job.remove();
     }
 };
 
