@@ -11,16 +11,9 @@
 #include <memory>
 
 namespace {
-// Counts the paint events a widget receives.
-class PaintCounter : public QObject
+struct PaintCounter : QObject
 {
-public:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return false;
-    }
+    bool eventFilter(QObject *, QEvent *event) override { return (paints += event->type() == QEvent::Paint), false; }
     int paints = 0;
 };
 } // namespace
@@ -32,60 +25,47 @@ class tst_AfterFirstPaint : public QObject
 private slots:
     void runsOnceAfterThePaint_data()
     {
-        QTest::addColumn<bool>("shown");
-        QTest::addColumn<bool>("shownAfterTheCall");
         QTest::addColumn<QString>("meanwhile");
         QTest::addColumn<int>("runs");
         QTest::addColumn<bool>("afterAPaint");
-
-        QTest::newRow("shown before the call") << true << false << QString() << 1 << true;
-        QTest::newRow("painted before the call") << true << false << "painted" << 1 << true;
-        QTest::newRow("shown right after the call, as the launch does") << true << true << QString() << 1 << true;
-        QTest::newRow("never shown") << false << false << QString() << 1 << false;
-        QTest::newRow("window deleted before the loop runs") << true << true << "window" << 0 << false;
-        QTest::newRow("owner deleted before the loop runs") << true << true << "context" << 0 << false;
-        QTest::newRow("owner deleted before the paint") << true << true << "context after the check" << 0 << false;
+        QTest::newRow("shown right after the call, as the launch does") << "shown" << 1 << true;
+        QTest::newRow("painted before the call") << "painted" << 1 << true;
+        QTest::newRow("never shown") << "hidden" << 1 << false;
+        QTest::newRow("window deleted before the loop runs") << "window" << 0 << false;
+        QTest::newRow("owner deleted before the paint") << "context" << 0 << false;
     }
 
     void runsOnceAfterThePaint()
     {
-        QFETCH(bool, shown);
-        QFETCH(bool, shownAfterTheCall);
         QFETCH(QString, meanwhile);
         QFETCH(int, runs);
         QFETCH(bool, afterAPaint);
-
         auto window = std::make_unique<QWidget>();
         window->resize(200, 100);
         auto context = std::make_unique<QObject>();
         PaintCounter counter;
         window->installEventFilter(&counter);
         int ran = 0;
-        int paintsSeen = -1;
-        if (shown && !shownAfterTheCall)
+        int paintsSeen = 0;
+        if (meanwhile == "painted") {
             window->show();
-        if (meanwhile == "painted")
             QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-        AfterFirstPaint::run(window.get(), context.get(), [&] {
-            ++ran;
-            paintsSeen = counter.paints;
-        });
-        if (shownAfterTheCall)
+        }
+        AfterFirstPaint::run(window.get(), context.get(), [&] { ++ran, paintsSeen = counter.paints; });
+        if (meanwhile != "hidden")
             window->show();
         // Nothing inside the launch itself.
         QCOMPARE(ran, 0);
         if (meanwhile == "window")
             window.reset();
-        if (meanwhile == "context")
-            context.reset();
-        if (meanwhile == "context after the check") {
+        if (meanwhile == "context") {
+            // Past the loop's first turn: the work now waits for the paint.
             QCoreApplication::sendPostedEvents();
             context.reset();
         }
         QTest::qWait(100);
         QCOMPARE(ran, runs);
-        if (runs > 0)
-            QCOMPARE(paintsSeen > 0, afterAPaint);
+        QCOMPARE(paintsSeen > 0, afterAPaint);
         // Later exposes run nothing again.
         if (window) {
             window->hide();
