@@ -3,8 +3,8 @@
 # unasked (its description changes).
 # Each line on stdin is answered by one JSON line on stdout:
 #   tree    every object, in the order a client walks them, with its role,
-#           name, description, text and value where it has them, its states,
-#           its place and size on the screen and its path of child indexes
+#           name, text where it has one, states, place and size on the
+#           screen and its path of child indexes
 #   spoken  the descriptions announced since the last "spoken", in order
 #   /usr/bin/python3 atspi_reader.py PID
 import json
@@ -21,7 +21,6 @@ def application():
     for app in pyatspi.Registry.getDesktop(0):
         if app is not None and app.get_process_id() == PID:
             return app
-    return None
 
 
 def describe(node, path):
@@ -29,7 +28,6 @@ def describe(node, path):
         "path": path,
         "role": node.getRoleName(),
         "name": node.name or "",
-        "description": node.description or "",
         "states": sorted(s.value_nick for s in node.getState().getStates()),
     }
     try:
@@ -42,27 +40,16 @@ def describe(node, path):
         entry["text"] = text.getText(0, text.characterCount)
     except NotImplementedError:
         pass
-    try:
-        entry["value"] = node.queryValue().currentValue
-    except NotImplementedError:
-        pass
     return entry
 
 
 def walk(node, path, out):
-    out.append(describe(node, path))
-    for index in range(node.childCount):
+    if path:
+        out.append(describe(node, path))
+    for index in range(node.childCount if node is not None else 0):
         child = node.getChildAtIndex(index)
         if child is not None:
             walk(child, f"{path}/{index}" if path else str(index), out)
-
-
-def tree():
-    app = application()
-    out = []
-    if app is not None:
-        for index in range(app.childCount):
-            walk(app.getChildAtIndex(index), str(index), out)
     return out
 
 
@@ -70,21 +57,15 @@ def on_event(event):
     if event.type != "object:property-change:accessible-description":
         return
     try:
-        if event.host_application.get_process_id() != PID:
-            return
+        if event.host_application.get_process_id() == PID:
+            spoken.append(event.any_data if isinstance(event.any_data, str) else event.source.description)
     except Exception:
-        return
-    said = event.any_data if isinstance(event.any_data, str) else event.source.description
-    spoken.append(said)
-
-
-def answer(value):
-    print(json.dumps(value), flush=True)
+        pass
 
 
 def answer_later(request):
-    """Answers once every event Morvane sent before the request has been
-    handled, as a screen reader has by the time its user asks for something."""
+    # Answers once every event Morvane sent before the request has been
+    # handled, as a screen reader has by the time its user asks for something.
     # A call to the application comes back after every event it sent
     # before, and those events are then handled in the main loop ahead of a
     # timeout that falls due after them.
@@ -94,10 +75,8 @@ def answer_later(request):
         app.get_name()
 
     def reply():
-        if request == "tree":
-            answer(tree())
-        else:
-            answer(list(spoken))
+        print(json.dumps(walk(app, "", []) if request == "tree" else spoken), flush=True)
+        if request != "tree":
             spoken.clear()
         return False
 

@@ -8,7 +8,6 @@
 #include "tests/support/DataRow.h"
 #include "tests/support/WindowFixture.h"
 
-#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QEventLoop>
 #include <QJsonArray>
@@ -24,7 +23,8 @@
 namespace {
 using Node = QJsonObject;
 
-// The client: one tree a request, each object as a JSON object.
+// The client, answering "tree" (every object, each a JSON object) or
+// "spoken" (what Morvane said unasked since the last time, in order).
 class AtspiReader
 {
 public:
@@ -37,32 +37,11 @@ public:
     ~AtspiReader()
     {
         m_client.closeWriteChannel();
-        if (!m_client.waitForFinished(2000))
-            m_client.kill();
+        m_client.waitForFinished(2000);
     }
 
-    // The whole tree as the client finds it now.
-    QList<Node> tree()
-    {
-        QList<Node> nodes;
-        for (const QJsonValue &node : ask("tree\n"))
-            nodes << node.toObject();
-        return nodes;
-    }
-
-    // What Morvane said unasked since the last time, in order.
-    QStringList spoken()
-    {
-        QStringList said;
-        for (const QJsonValue &line : ask("spoken\n"))
-            said << line.toString();
-        return said;
-    }
-
-private:
-    // The event loop runs while the client asks, so that Morvane can
-    // answer: a loop of its own rather than polling, so that each of the
-    // client's many calls is answered as soon as it arrives.
+    // The event loop runs while the client asks, so that Morvane answers each
+    // of the client's many calls as soon as it arrives.
     QJsonArray ask(const char *request)
     {
         m_client.write(request);
@@ -77,44 +56,40 @@ private:
             loop.exec();
         return m_client.canReadLine() ? QJsonDocument::fromJson(m_client.readLine()).array() : QJsonArray();
     }
+    QJsonArray tree() { return ask("tree\n"); }
+    QStringList spoken() { return QVariant(ask("spoken\n").toVariantList()).toStringList(); }
 
+private:
     QProcess m_client;
 };
 
-bool hasState(const Node &node, const char *state)
+bool hasState(const QJsonValue &node, const char *state)
 {
     return node["states"].toArray().contains(QLatin1String(state));
 }
 
 // The object a client finds where the widget is painted, of the given role.
-Node nodeAt(const QList<Node> &tree, const QWidget *widget, const QString &role)
+Node nodeAt(const QJsonArray &tree, const QWidget *widget, const QString &role)
 {
     const QRect painted(widget->mapToGlobal(QPoint(0, 0)), widget->size());
-    for (const Node &node : tree) {
+    for (const QJsonValue &node : tree) {
         const QJsonArray e = node["extents"].toArray();
         if (node["role"] == role && QRect(e[0].toInt(), e[1].toInt(), e[2].toInt(), e[3].toInt()) == painted)
-            return node;
+            return node.toObject();
     }
-    return Node {{"role", "nothing of role " + role + " where " + widget->objectName() + " is painted"}};
+    return Node {{"name", "nothing of role " + role + " where " + widget->objectName() + " is painted"}};
 }
 
-// The objects below the one at path, in the order a client walks them.
-QList<Node> below(const QList<Node> &tree, const Node &top)
+// The names of the objects below top, in the order a client walks them, of
+// the given role (any if empty), with " (selected)" for those selected.
+QStringList namesBelow(const QJsonArray &tree, const Node &top, const QString &role = {})
 {
-    QList<Node> nodes;
-    const QString prefix = top["path"].toString() + '/';
-    for (const Node &node : tree) {
-        if (node["path"].toString().startsWith(prefix))
-            nodes << node;
-    }
-    return nodes;
-}
-
-// What a client reads of a label or a box: its name, and its text when it
-// has a text interface.
-QString readOf(const Node &node)
-{
-    return node.contains("text") ? node["name"].toString() + " | " + node["text"].toString() : node["name"].toString();
+    QStringList names;
+    for (const QJsonValue &node : tree)
+        if (node["path"].toString().startsWith(top["path"].toString() + '/')
+            && (role.isEmpty() || node["role"] == role))
+            names << node["name"].toString() + (hasState(node, "selected") ? " (selected)" : "");
+    return names;
 }
 } // namespace
 
@@ -126,13 +101,16 @@ private slots:
     void initTestCase() { QVERIFY2(qEnvironmentVariableIsSet("DISPLAY"), "run inside atspi-session.sh"); }
 
     // Each row shows something and lists what the window paints beside what
-    // a client reads of it, in the same order.
+    // a client reads of it, in the same order. The spoken rows list what
+    // Morvane says unasked beside what a listener hears, step by step: the
+    // bridge tells only that a description changed, and the client reads it
+    // as it handles the change.
     void readIsWhatIsShown_data()
     {
         QTest::addColumn<QString>("scene");
-        for (const char *scene :
-            {"unitAtLaunch", "unitAfterChange", "timeLeftThreeTicks", "aboutWindow", "alertHeadingThenMessage",
-                "tabsSelected", "readinessLine", "minimumSecondsAfterChange", "postponeWhileRunning"})
+        for (const char *scene : {"unitAtLaunch", "unitAfterChange", "timeLeftThreeTicks", "aboutWindow",
+                 "alertHeadingThenMessage", "tabsSelected", "postponeWhileRunning", "readinessLine",
+                 "spokenTaskStartedAndStopped", "spokenTimeLeftMinutesAndLastTen"})
             addRow(scene, QString(scene));
     }
     void readIsWhatIsShown()
@@ -142,55 +120,50 @@ private slots:
         f.window->show();
         QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
         AtspiReader reader;
+        reader.spoken();
         QStringList shown, read;
+        const auto readLabel = [&](const QWidget *label, const QString &text, const char *role = "label") {
+            shown << text;
+            read << nodeAt(reader.tree(), label, role)["name"].toString();
+        };
+        const auto said = [&](const QString &text) {
+            shown << text;
+            read << reader.spoken();
+        };
+        auto *run = f.control(Tag::RunButton).as<QAbstractButton>();
 
-        auto *unit = f.control(Tag::UnitComboBox, f.page(0)).as<QComboBox>();
-        const auto readUnit = [&] {
-            const QList<Node> tree = reader.tree();
+        if (scene.startsWith("unit")) {
+            auto *unit = f.control(Tag::UnitComboBox, f.page(0)).as<QComboBox>();
+            if (scene == "unitAfterChange") {
+                unit->setFocus();
+                // The bridge hands a key to the registry's listeners first and
+                // delivers it when they have answered: wait for it to land.
+                QTest::keyClick(unit, Qt::Key_Down);
+                QTRY_COMPARE(unit->currentText(), QStringLiteral("Seconds"));
+            }
+            // Its name and text, and the item a client finds selected in its list.
+            const QJsonArray tree = reader.tree();
             const Node box = nodeAt(tree, unit, "combo box");
-            shown << unit->accessibleName() + " | " + unit->currentText();
-            read << readOf(box);
-            // The item a client finds selected in the box's list.
-            shown << unit->currentText();
-            QStringList selected;
-            for (const Node &item : below(tree, box))
-                if (item["role"] == "list item" && hasState(item, "selected"))
-                    selected << item["name"].toString();
-            read << selected.join(',');
-        };
-        auto *timeLeft = f.control(Tag::TimeLeftText).as<QLabel>();
-        const auto readLabel = [&](const QLabel *label) {
-            shown << label->text();
-            read << nodeAt(reader.tree(), label, "label")["name"].toString();
-        };
-
-        if (scene == "unitAtLaunch") {
-            readUnit();
-        } else if (scene == "unitAfterChange") {
-            unit->setFocus();
-            // The bridge hands a key to the registry's listeners first and
-            // delivers it when they have answered: wait for it to land.
-            QTest::keyClick(unit, Qt::Key_Down);
-            QTRY_COMPARE(unit->currentText(), QStringLiteral("Seconds"));
-            readUnit();
+            shown << unit->accessibleName() + " | " + unit->currentText() << unit->currentText() + " (selected)";
+            read << box["name"].toString() + " | " + box["text"].toString()
+                 << namesBelow(tree, box, "list item").filter(" (selected)").join(',');
         } else if (scene == "timeLeftThreeTicks") {
             f.setCountdown("3", "Minutes");
             f.pressRun();
             for (int tick = 0; tick < 3; ++tick) {
                 f.tick();
-                readLabel(timeLeft);
+                auto *timeLeft = f.control(Tag::TimeLeftText).as<QLabel>();
+                readLabel(timeLeft, timeLeft->text());
             }
         } else if (scene == "aboutWindow") {
             f.menuItem(Tag::AboutMenuItem)->trigger();
-            QWidget *about = f.delegate->vAboutWindowController()->window();
-            QVERIFY(QTest::qWaitForWindowExposed(about));
-            const QList<Node> tree = reader.tree();
-            shown << about->windowTitle() << f.delegate->vAboutWindowController()->aTextField()->text();
-            read << nodeAt(tree, about, "dialog")["name"].toString()
-                 << nodeAt(tree, f.delegate->vAboutWindowController()->aTextField(), "label")["name"].toString();
+            AboutWindowController *about = f.delegate->vAboutWindowController();
+            QVERIFY(QTest::qWaitForWindowExposed(about->window()));
+            readLabel(about->window(), about->window()->windowTitle(), "dialog");
+            readLabel(about->aTextField(), about->aTextField()->text());
             // Escape reaches the focus, at first the licence's link.
-            QTest::keyClick(about, Qt::Key_Escape);
-            QTRY_VERIFY(!about->isVisible());
+            QTest::keyClick(about->window(), Qt::Key_Escape);
+            QTRY_VERIFY(!about->window()->isVisible());
         } else if (scene == "alertHeadingThenMessage") {
             MessageBoxAlertPresenter presenter(f.window.get());
             QTimer::singleShot(0, this, [&] {
@@ -198,10 +171,9 @@ private slots:
                 if (!box || !QTest::qWaitForWindowExposed(box))
                     return;
                 shown << box->text() << box->informativeText();
-                const QList<Node> tree = reader.tree();
-                for (const Node &node : below(tree, nodeAt(tree, box, "alert")))
-                    if (node["role"] == "label" && !node["name"].toString().isEmpty())
-                        read << node["name"].toString();
+                const QJsonArray tree = reader.tree();
+                read = namesBelow(tree, nodeAt(tree, box, "alert"), "label");
+                read.removeAll(QString());
                 QTest::keyClick(box, Qt::Key_Escape);
             });
             // Returns once Escape has closed the alert.
@@ -212,103 +184,54 @@ private slots:
                 bar->setCurrentIndex(page);
                 for (int i = 0; i < bar->count(); ++i)
                     shown << QString(bar->tabText(i)).remove('&') + (i == page ? " (selected)" : "");
-                for (const Node &tab : below(reader.tree(), nodeAt(reader.tree(), bar, "page tab list")))
-                    read << tab["name"].toString() + (hasState(tab, "selected") ? " (selected)" : "");
+                const QJsonArray tree = reader.tree();
+                read << namesBelow(tree, nodeAt(tree, bar, "page tab list"));
+            }
+        } else if (scene == "postponeWhileRunning") {
+            // Idle, running, stopped: a client finds the button showing while
+            // the task runs, and only then.
+            const QString name = QString(f.window->postponeButton()->text()).remove('&');
+            for (int press = 0; press < 3; ++press) {
+                if (press == 1)
+                    f.setCountdown("5", "Minutes");
+                if (press > 0)
+                    f.pressRun();
+                shown << (f.delegate->isTaskRunning() ? name : QString());
+                QString found;
+                for (const QJsonValue &node : reader.tree())
+                    if (node["role"] == "push button" && node["name"] == name && hasState(node, "showing"))
+                        found += name;
+                read << found;
             }
         } else if (scene == "readinessLine") {
+            // Said as it appears, and read as shown.
             f.actions->readiness = Readiness::Refused;
             f.control(Tag::ActionMatrix, f.delegate->aBox1()).as<RadioMatrix>()->rowButton(0)->click();
             auto *line = f.control(Tag::ReadinessText).as<QLabel>();
             QVERIFY(line->isVisible());
-            readLabel(line);
-        } else if (scene == "minimumSecondsAfterChange") {
-            f.delegate->tabview1()->setCurrentIndex(1);
-            // One step up, as the arrow key and the up button make it.
-            f.control(Tag::MinimumStepper, f.page(1)).as<QAbstractSpinBox>()->stepBy(1);
-            auto *text = f.control(Tag::MinimumSecondsText, f.page(1)).as<QLabel>();
-            QVERIFY2(text->text().startsWith("2 "), qPrintable(text->text()));
-            readLabel(text);
-        } else if (scene == "postponeWhileRunning") {
-            // Idle, running, stopped: a client finds the button showing while the
-            // task runs, and only then.
-            QAbstractButton *postpone = f.window->postponeButton();
-            const QString name = QString(postpone->text()).remove('&');
-            const auto readButton = [&] {
-                shown << (f.delegate->isTaskRunning() ? name : QString());
-                QStringList found;
-                for (const Node &node : reader.tree())
-                    if (node["role"] == "push button" && node["name"] == name && hasState(node, "showing"))
-                        found << node["name"].toString();
-                read << found.join(',');
-            };
-            readButton();
+            said(line->text());
+            readLabel(line, line->text());
+        } else if (scene == "spokenTaskStartedAndStopped") {
             f.setCountdown("5", "Minutes");
             f.pressRun();
-            readButton();
+            said(run->accessibleDescription());
             f.pressRun();
-            readButton();
+            said(run->accessibleDescription());
+            QVERIFY(shown[0] != shown[1]);
+        } else if (scene == "spokenTimeLeftMinutesAndLastTen") {
+            f.setCountdown("70", "Seconds");
+            f.pressRun();
+            said(run->accessibleDescription());
+            // Said once a minute and in each of the last ten seconds only.
+            for (int left = 70; left > 0; --left) {
+                f.tick();
+                if (left == 60 || left <= 10)
+                    shown << f.control(Tag::TimeLeftText).as<QLabel>()->text();
+                read << reader.spoken();
+            }
         }
         QVERIFY(!shown.isEmpty());
         QCOMPARE(read, shown);
-    }
-
-    // What is said unasked: the start and the stop of a task, the time left
-    // once a minute and each of the last ten seconds (never in between), and
-    // the readiness line as it appears.
-    void spokenUnasked_data()
-    {
-        QTest::addColumn<QString>("scene");
-        for (const char *scene : {"taskStartedAndStopped", "timeLeftMinutesAndLastTen", "readinessLineAppears"})
-            addRow(scene, QString(scene));
-    }
-    void spokenUnasked()
-    {
-        QFETCH(QString, scene);
-        WindowFixture f;
-        f.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-        AtspiReader reader;
-        reader.spoken();
-        // Each step is heard before the next, as a listener hears it: the
-        // bridge tells only that a description changed, and the client reads
-        // it as it handles the change.
-        QStringList expected, spoken;
-        const auto listen = [&] { spoken << reader.spoken(); };
-        const auto said = [&](const QWidget *widget) { expected << widget->accessibleDescription(); };
-        auto *run = f.control(Tag::RunButton).as<QAbstractButton>();
-
-        if (scene == "taskStartedAndStopped") {
-            f.setCountdown("5", "Minutes");
-            f.pressRun();
-            said(run);
-            listen();
-            f.pressRun();
-            said(run);
-            listen();
-            QCOMPARE(expected.size(), 2);
-            QVERIFY(expected[0] != expected[1]);
-        } else if (scene == "timeLeftMinutesAndLastTen") {
-            f.setCountdown("70", "Seconds");
-            f.pressRun();
-            said(run);
-            listen();
-            auto *timeLeft = f.control(Tag::TimeLeftText).as<QLabel>();
-            // 70 seconds left after the first tick, 1 after the seventieth.
-            for (int tick = 0; tick < 70; ++tick) {
-                f.tick();
-                const int left = 70 - tick;
-                if (left == 60 || (left >= 1 && left <= 10))
-                    expected << timeLeft->text();
-                listen();
-            }
-            QCOMPARE(expected.size(), 12);
-        } else if (scene == "readinessLineAppears") {
-            f.actions->readiness = Readiness::Refused;
-            f.control(Tag::ActionMatrix, f.delegate->aBox1()).as<RadioMatrix>()->rowButton(0)->click();
-            expected << f.control(Tag::ReadinessText).stringValue();
-            listen();
-        }
-        QCOMPARE(spoken.join(" / "), expected.join(" / "));
     }
 };
 
